@@ -1,0 +1,231 @@
+#pragma once
+// The in-memory dataset every window works with: reads a whole table (or a query) into compact
+// typed columns, moves a cursor over the visible rows (filtered, ordered by the current index),
+// edits one record at a time and keeps a log of changes that apply_updates turns into SQL.
+#include "platform/data/column_store.h"
+#include "platform/data/field_def.h"
+#include <QObject>
+#include <QVariant>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <vector>
+
+namespace data {
+
+class ClientDataSet;
+class FilterExpression;
+class SqlConnection;
+class SqlQuery;
+
+enum class DataSetState { Inactive, Browse, Edit, Insert };
+
+enum LocateOption { CaseInsensitive = 1, PartialKey = 2 };
+using LocateOptions = int;
+
+enum IndexOption { Descending = 1, IgnoreCase = 2 };
+using IndexOptions = int;
+
+struct IndexDef {
+    QString name;
+    QString fields; // "DESCRICAO" or "GRUPO;DESCRICAO"
+    IndexOptions options = 0;
+};
+
+// One column of the current record. Reads the record under edit while editing, else the row
+// under the cursor. Setters check the value against the column before storing it.
+class Field {
+public:
+    Field(ClientDataSet* owner, int index, FieldDef def) : owner_(owner), index_(index), def_(std::move(def)) {}
+
+    const FieldDef& def() const { return def_; }
+    FieldDef& def() { return def_; }
+    const QString& name() const { return def_.name; }
+    int index() const { return index_; }
+    FieldKind kind() const { return def_.kind; }
+    ClientDataSet* dataSet() const { return owner_; }
+
+    QVariant value() const; // null QVariant when empty
+    bool isNull() const;
+    qint64 asInteger() const;
+    double asFloat() const;
+    QString asString() const; // plain text: numbers with ',' decimals, dates DD/MM/YYYY
+    QDate asDate() const;
+    QTime asTime() const;
+    QByteArray asBlob() const;
+
+    // What a control shows while browsing (currency as money), and the text it edits.
+    QString displayText() const;
+    QString editText() const;
+
+    // Setters need the dataset in Edit or Insert state. They throw FieldError on a value that does
+    // not fit (integer out of 32 bits, text over the column length, unparsable text) and then leave
+    // the record unchanged.
+    void setValue(const QVariant& value);
+    void setAsString(const QString& text); // parses typed text by the field's kind
+    void clear();
+
+private:
+    ClientDataSet* owner_;
+    int index_;
+    FieldDef def_;
+};
+
+class ClientDataSet : public QObject {
+    Q_OBJECT
+public:
+    explicit ClientDataSet(QObject* parent = nullptr);
+    ~ClientDataSet() override;
+
+    // --- Definition ---
+    // Reads every row and column of a table; apply writes back to it.
+    void setTable(SqlConnection* connection, const QString& table);
+    // Reads a query's result instead (read-only unless setTable names where to write).
+    void setQuery(SqlQuery* query);
+    const QString& tableName() const { return table_; }
+    SqlConnection* connection() const { return connection_; }
+
+    // Declared fields; when none are declared, open() takes them from the result.
+    Field& addField(const FieldDef& def);
+    int fieldCount() const { return int(fields_.size()); }
+    Field& field(int index) { return *fields_.at(index); }
+    Field& field(const QString& name);         // throws DataError when unknown
+    Field* findField(const QString& name);     // nullptr when unknown
+    Field* findFieldByComponentName(const QString& componentName);
+    const std::vector<std::unique_ptr<Field>>& fields() const { return fields_; }
+
+    // --- Open / close ---
+    void open();  // no-op when open
+    void close(); // drops the rows and the log
+    bool active() const { return state_ != DataSetState::Inactive; }
+    void refresh() { close(); open(); }
+
+    // --- Cursor over the visible rows ---
+    int recordCount() const { return int(view_.size()); }
+    int recNo() const { return cursor_; } // 0-based position in the visible rows; -1 when empty
+    bool isEmpty() const { return view_.empty(); }
+    bool eof() const { return eof_; }
+    bool bof() const { return bof_; }
+    void first();
+    void last();
+    void next();
+    void prior();
+    void moveTo(int position); // clamps
+    // Position by the given fields' values; fields separated by ";". Moves only when found.
+    bool locate(const QString& fields, const QVariantList& values, LocateOptions options = 0);
+    bool locate(const QString& field, const QVariant& value, LocateOptions options = 0) {
+        return locate(field, QVariantList{value}, options);
+    }
+    // Reads another row's field without moving: the first visible row whose keyField equals key.
+    QVariant lookup(const QString& keyField, const QVariant& key, const QString& resultField) const;
+    // A visible row's value without moving the cursor (grids read rows this way).
+    QVariant valueAt(int position, int fieldIndex) const;
+
+    // --- Editing ---
+    DataSetState state() const { return state_; }
+    void insert();   // appends an empty record under edit
+    void append() { insert(); }
+    void edit();     // current row under edit; throws when the dataset is empty
+    void post();     // checks required fields, stores the record, adds it to the log
+    void cancel();   // drops the record under edit
+    void deleteRecord(); // removes the current row and logs it
+    // Checks (without storing) what post() would check; throws FieldError.
+    void checkRequired() const;
+
+    // --- Change log ---
+    int changeCount() const { return int(log_.size()); }
+    // Applies the log in one transaction: one INSERT, UPDATE or DELETE per change, finding rows by
+    // their key as read (by every old value where the table has no key). An UPDATE or DELETE that
+    // touches no row is an error. On error nothing is stored, the log stays, and it throws.
+    void applyUpdates(int maxErrors = 0);
+    // Applies several datasets' logs in one transaction of their shared connection: all or nothing.
+    static void applyTogether(std::initializer_list<ClientDataSet*> dataSets);
+    // Puts the cached rows back as they were read and empties the log.
+    void cancelUpdates();
+
+    // --- Filter ---
+    void setFilter(const QString& expression); // parsed at once; throws DataError when malformed
+    const QString& filter() const { return filterText_; }
+    void setFiltered(bool on);
+    bool filtered() const { return filtered_; }
+
+    // --- Indexes ---
+    std::vector<IndexDef>& indexDefs() { return indexDefs_; }
+    const std::vector<IndexDef>& indexDefs() const { return indexDefs_; }
+    void addIndex(const QString& name, const QString& fields, IndexOptions options = 0);
+    void setIndexName(const QString& name); // "" = order as read
+    const QString& indexName() const { return indexName_; }
+
+    // While disabled, controls are not told about moves (for bulk walks).
+    void disableControls();
+    void enableControls();
+    bool controlsDisabled() const { return disabledCount_ > 0; }
+
+signals:
+    void dataSetChanged();           // opened, closed, refreshed, filtered, reordered
+    void scrolled();                 // the current row changed
+    void recordChanged(Field* field); // a field of the record under edit changed (nullptr: all)
+    void stateChanged();
+    void updateRecord();             // controls: write your pending text into the fields now
+    void beforePost();
+    void afterPost();
+    void afterScroll();
+
+private:
+    friend class Field;
+    struct Change {
+        enum Kind { Insert, Update, Delete } kind;
+        RowId row;
+        std::vector<QVariant> original; // values as read, for Update and Delete
+    };
+
+    QVariant currentValue(int column) const;
+    void setCurrentValue(int column, const QVariant& value);
+    void requireEditing(const char* what) const;
+    void requireBrowsing(const char* what) const;
+    void rebuildView();
+    bool passesFilter(RowId row) const;
+    bool rowLess(RowId a, RowId b) const;
+    void placeInView(RowId row); // inserts or moves a row to its sorted place, if visible
+    void removeFromView(RowId row);
+    void setCursor(int position, bool notify = true);
+    void setState(DataSetState state);
+    void notifyDataSetChanged();
+    void notifyScrolled();
+    void readFields(); // fields from the source when none are declared
+    std::vector<int> fieldIndexes(const QString& list) const;
+    void applyLog(); // inside an open transaction
+    void forgetLog();
+
+    SqlConnection* connection_ = nullptr;
+    QString table_;
+    SqlQuery* query_ = nullptr;
+    std::vector<std::unique_ptr<Field>> fields_;
+    bool declaredFields_ = false;
+
+    ColumnStore store_;
+    std::vector<RowId> view_; // visible rows, in index order
+    int cursor_ = -1;
+    bool eof_ = true;
+    bool bof_ = true;
+    DataSetState state_ = DataSetState::Inactive;
+    std::vector<QVariant> buffer_; // the record under edit
+    RowId editingRow_ = kNoRow;
+
+    std::vector<Change> log_;
+
+    QString filterText_;
+    std::unique_ptr<FilterExpression> filterExpr_;
+    bool filtered_ = false;
+
+    std::vector<IndexDef> indexDefs_;
+    QString indexName_;
+    std::vector<int> sortFields_;
+    IndexOptions sortOptions_ = 0;
+    std::vector<std::vector<QString>> sortKeys_; // per sort field: folded text keys, by RowId
+
+    int disabledCount_ = 0;
+    bool pendingScroll_ = false;
+};
+
+} // namespace data

@@ -1,0 +1,24 @@
+#pragma once
+// What a dataset knows about one of its columns.
+#include <QString>
+
+namespace data {
+
+enum class FieldKind { Integer, Float, Text, Date, Time, Blob };
+
+struct FieldDef {
+    QString name;          // column name, as used in code: field("ESTOQUEATUAL")
+    FieldKind kind = FieldKind::Text;
+    int size = 0;          // text length in characters; 0 for other kinds
+    bool required = false; // post refuses an empty value
+    bool key = false;      // finds the row when a change is applied
+    bool currency = false; // shown as money
+    QString editMask;      // the mask as the designer wrote it, e.g. "!99/99/0000;1;_"
+    QString displayLabel;  // column title; the name when empty
+    QString componentName; // e.g. TBPRODUTOSESTOQUEATUAL
+    int displayWidth = 0;  // characters; 0 lets the grid choose
+
+    QString label() const { return displayLabel.isEmpty() ? name : displayLabel; }
+};
+
+} // namespace data

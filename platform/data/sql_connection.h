@@ -1,0 +1,62 @@
+#pragma once
+// One database connection: the parameter list (Database, User_name, Password, SQLDialect), a
+// connection name, open and close. Statements run on it through SqlQuery and ClientDataSet.
+#include <QObject>
+#include <QSqlDatabase>
+#include <QStringList>
+
+namespace data {
+
+class SqlConnection : public QObject {
+    Q_OBJECT
+public:
+    explicit SqlConnection(QObject* parent = nullptr);
+    ~SqlConnection() override;
+
+    // "Name=Value" lines, as the data module sets them.
+    QStringList& params() { return params_; }
+    QString param(const QString& name) const;
+    QString connectionName() const { return connectionName_; }
+    void setConnectionName(const QString& name) { connectionName_ = name; }
+
+    // Opens with the parameters; throws DatabaseError naming the file when it cannot.
+    void open();
+    void close();
+    bool connected() const;
+
+    // The Qt connection, for statements; and the fbclient attachment, for fast bulk reads.
+    QSqlDatabase database() const;
+    unsigned int* nativeHandle() const;
+
+    // Statements run inside one transaction while a Transaction object lives; nested ones join it.
+    bool inTransaction() const { return transactionDepth_ > 0; }
+    class Transaction {
+    public:
+        explicit Transaction(SqlConnection& connection);
+        ~Transaction(); // rolls back unless committed
+        void commit();
+        Transaction(const Transaction&) = delete;
+        Transaction& operator=(const Transaction&) = delete;
+
+    private:
+        SqlConnection& connection_;
+        bool done_ = false;
+    };
+
+    // Points the embedded engine's lock folder at one of the current user's, unless FIREBIRD_LOCK
+    // is set, so any user can run the program. Called before the first attachment.
+    static void prepareEngineEnvironment();
+
+signals:
+    void afterConnect();
+    void beforeDisconnect();
+
+private:
+    QStringList params_;
+    QString connectionName_;
+    QString qtName_; // unique per object: tests open several modules in one process
+    int transactionDepth_ = 0;
+    bool rollbackOnly_ = false;
+};
+
+} // namespace data
