@@ -96,6 +96,8 @@ public:
 
     // --- Open / close ---
     void open();  // no-op when open
+    // Opens empty with the declared fields and no source: rows live only in memory.
+    void createDataSet();
     void close(); // drops the rows and the log
     bool active() const { return state_ != DataSetState::Inactive; }
     void refresh() { close(); open(); }
