@@ -3,7 +3,7 @@
 set -euo pipefail
 packages=(
     build-essential cmake ninja-build pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libqt6sql6-ibase qt6-charts-dev libgl-dev
+    qt6-base-dev qt6-base-dev-tools qt6-l10n-tools libqt6sql6-ibase qt6-charts-dev libqt6opengl6-dev libgl-dev
     qt6-translations-l10n fonts-liberation adwaita-icon-theme
     firebird3.0-server-core firebird3.0-utils firebird-dev
     libxlsxwriter-dev libcurl4-openssl-dev

@@ -36,7 +36,8 @@ struct IndexDef {
 // under the cursor. Setters check the value against the column before storing it.
 class Field {
 public:
-    Field(ClientDataSet* owner, int index, FieldDef def) : owner_(owner), index_(index), def_(std::move(def)) {}
+    Field(ClientDataSet* owner, int index, FieldDef def)
+        : owner_(owner), index_(index), def_(std::move(def)) {}
 
     const FieldDef& def() const { return def_; }
     FieldDef& def() { return def_; }
@@ -89,18 +90,21 @@ public:
     Field& addField(const FieldDef& def);
     int fieldCount() const { return int(fields_.size()); }
     Field& field(int index) { return *fields_.at(index); }
-    Field& field(const QString& name);         // throws DataError when unknown
-    Field* findField(const QString& name);     // nullptr when unknown
+    Field& field(const QString& name);     // throws DataError when unknown
+    Field* findField(const QString& name); // nullptr when unknown
     Field* findFieldByComponentName(const QString& componentName);
     const std::vector<std::unique_ptr<Field>>& fields() const { return fields_; }
 
     // --- Open / close ---
-    void open();  // no-op when open
+    void open(); // no-op when open
     // Opens empty with the declared fields and no source: rows live only in memory.
     void createDataSet();
     void close(); // drops the rows and the log
     bool active() const { return state_ != DataSetState::Inactive; }
-    void refresh() { close(); open(); }
+    void refresh() {
+        close();
+        open();
+    }
 
     // --- Cursor over the visible rows ---
     int recordCount() const { return int(view_.size()); }
@@ -120,16 +124,22 @@ public:
     }
     // Reads another row's field without moving: the first visible row whose keyField equals key.
     QVariant lookup(const QString& keyField, const QVariant& key, const QString& resultField) const;
+    // Every stored row, filtered out or not, in storage order; the cursor does not move.
+    template <typename Fn> void forEachRow(Fn&& fn) const {
+        for (RowId row = 0; row < RowId(store_.rowCount()); ++row)
+            if (store_.alive(row))
+                fn(store_, row);
+    }
     // A visible row's value without moving the cursor (grids read rows this way).
     QVariant valueAt(int position, int fieldIndex) const;
 
     // --- Editing ---
     DataSetState state() const { return state_; }
-    void insert();   // appends an empty record under edit
+    void insert(); // appends an empty record under edit
     void append() { insert(); }
-    void edit();     // current row under edit; throws when the dataset is empty
-    void post();     // checks required fields, stores the record, adds it to the log
-    void cancel();   // drops the record under edit
+    void edit();         // current row under edit; throws when the dataset is empty
+    void post();         // checks required fields, stores the record, adds it to the log
+    void cancel();       // drops the record under edit
     void deleteRecord(); // removes the current row and logs it
     // Checks (without storing) what post() would check; throws FieldError.
     void checkRequired() const;
@@ -164,11 +174,11 @@ public:
     bool controlsDisabled() const { return disabledCount_ > 0; }
 
 signals:
-    void dataSetChanged();           // opened, closed, refreshed, filtered, reordered
-    void scrolled();                 // the current row changed
+    void dataSetChanged();            // opened, closed, refreshed, filtered, reordered
+    void scrolled();                  // the current row changed
     void recordChanged(Field* field); // a field of the record under edit changed (nullptr: all)
     void stateChanged();
-    void updateRecord();             // controls: write your pending text into the fields now
+    void updateRecord(); // controls: write your pending text into the fields now
     void beforePost();
     void afterPost();
     void afterScroll();

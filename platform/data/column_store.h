@@ -25,7 +25,7 @@ public:
     FieldKind kind(int column) const { return columns_[column].kind; }
 
     std::size_t rowCount() const { return live_.size(); } // including dead rows
-    RowId appendRow();                                     // all values null
+    RowId appendRow();                                    // all values null
     bool alive(RowId row) const { return live_[row] != 0; }
     void setAlive(RowId row, bool alive) { live_[row] = alive ? 1 : 0; }
 
@@ -42,6 +42,8 @@ public:
     void setInteger(RowId row, int column, qint32 v);
     void setReal(RowId row, int column, double v);
     void setText(RowId row, int column, QStringView v);
+    // Appends UTF-8 read from the database; plain ASCII is widened without a QString.
+    void setTextUtf8(RowId row, int column, const char* bytes, int length, QString& scratch);
     void setDate(RowId row, int column, const QDate& v);
     void setTime(RowId row, int column, const QTime& v);
     void setBlob(RowId row, int column, const QByteArray& v);
@@ -58,7 +60,7 @@ private:
         std::vector<std::uint8_t> null; // 1 = empty
         std::vector<qint32> i32;        // integer, date (julian day), time (ms)
         std::vector<double> f64;
-        std::vector<char16_t> arena;    // text
+        std::vector<char16_t> arena; // text
         std::vector<std::uint32_t> start;
         std::vector<std::uint16_t> length;
         std::vector<QByteArray> blobs;

@@ -7,7 +7,7 @@ namespace data {
 enum class FieldKind { Integer, Float, Text, Date, Time, Blob };
 
 struct FieldDef {
-    QString name;          // column name, as used in code: field("ESTOQUEATUAL")
+    QString name; // column name, as used in code: field("ESTOQUEATUAL")
     FieldKind kind = FieldKind::Text;
     int size = 0;          // text length in characters; 0 for other kinds
     bool required = false; // post refuses an empty value

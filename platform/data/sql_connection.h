@@ -26,7 +26,7 @@ public:
 
     // The Qt connection, for statements; and the fbclient attachment, for fast bulk reads.
     QSqlDatabase database() const;
-    unsigned int* nativeHandle() const;
+    unsigned int nativeHandle() const; // isc_db_handle
 
     // Statements run inside one transaction while a Transaction object lives; nested ones join it.
     bool inTransaction() const { return transactionDepth_ > 0; }

@@ -57,6 +57,8 @@ public:
     QVariant value(int column) const;
     int columnCount() const;
     QString columnName(int column) const;
+    int columnType(int column) const;   // QMetaType id
+    int columnLength(int column) const; // characters, for text
 
     // Runs a statement and returns the rows it touched.
     int exec();

@@ -1,0 +1,836 @@
+#include "platform/data/client_dataset.h"
+#include "platform/data/errors.h"
+#include "platform/data/fb_reader.h"
+#include "platform/data/filter_expression.h"
+#include "platform/data/sql_connection.h"
+#include "platform/data/sql_query.h"
+#include "platform/data/text_order.h"
+#include <algorithm>
+
+namespace data {
+
+ClientDataSet::ClientDataSet(QObject* parent) : QObject(parent) {}
+ClientDataSet::~ClientDataSet() = default;
+
+// ---------------------------------------------------------------- definition
+
+void ClientDataSet::setTable(SqlConnection* connection, const QString& table) {
+    connection_ = connection;
+    table_ = table;
+}
+
+void ClientDataSet::setQuery(SqlQuery* query) {
+    query_ = query;
+    if (query && !connection_)
+        connection_ = query->connection();
+}
+
+Field& ClientDataSet::addField(const FieldDef& def) {
+    if (active())
+        throw DataError(QStringLiteral("Não é possível incluir campos com a tabela aberta."));
+    declaredFields_ = true;
+    fields_.push_back(std::make_unique<Field>(this, int(fields_.size()), def));
+    return *fields_.back();
+}
+
+Field* ClientDataSet::findField(const QString& name) {
+    for (auto& f : fields_)
+        if (f->name().compare(name, Qt::CaseInsensitive) == 0)
+            return f.get();
+    return nullptr;
+}
+
+Field* ClientDataSet::findFieldByComponentName(const QString& componentName) {
+    for (auto& f : fields_)
+        if (f->def().componentName == componentName)
+            return f.get();
+    return nullptr;
+}
+
+Field& ClientDataSet::field(const QString& name) {
+    if (Field* f = findField(name))
+        return *f;
+    throw DataError(QStringLiteral("%1: campo '%2' não encontrado.").arg(objectName(), name));
+}
+
+std::vector<int> ClientDataSet::fieldIndexes(const QString& list) const {
+    std::vector<int> indexes;
+    for (const QString& name : list.split(';', Qt::SkipEmptyParts)) {
+        auto* self = const_cast<ClientDataSet*>(this);
+        Field* f = self->findField(name.trimmed());
+        if (!f)
+            throw DataError(
+                QStringLiteral("%1: campo '%2' não encontrado.").arg(objectName(), name));
+        indexes.push_back(f->index());
+    }
+    return indexes;
+}
+
+// ---------------------------------------------------------------- open / close
+
+namespace {
+std::vector<FieldKind> kindsOf(const std::vector<std::unique_ptr<Field>>& fields) {
+    std::vector<FieldKind> kinds;
+    for (const auto& f : fields)
+        kinds.push_back(f->kind());
+    return kinds;
+}
+
+FieldKind kindOfQtType(int type) {
+    switch (type) {
+    case QMetaType::Int:
+    case QMetaType::Short:
+    case QMetaType::LongLong:
+    case QMetaType::Bool:
+        return FieldKind::Integer;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return FieldKind::Float;
+    case QMetaType::QDate:
+    case QMetaType::QDateTime:
+        return FieldKind::Date;
+    case QMetaType::QTime:
+        return FieldKind::Time;
+    case QMetaType::QByteArray:
+        return FieldKind::Blob;
+    default:
+        return FieldKind::Text;
+    }
+}
+} // namespace
+
+void ClientDataSet::createDataSet() {
+    if (active())
+        return;
+    store_.reset(kindsOf(fields_));
+    log_.clear();
+    state_ = DataSetState::Browse;
+    rebuildView();
+    setCursor(view_.empty() ? -1 : 0, false);
+    emit stateChanged();
+    notifyDataSetChanged();
+}
+
+void ClientDataSet::open() {
+    if (active())
+        return;
+    if (query_) {
+        query_->open();
+        if (!declaredFields_) {
+            fields_.clear();
+            for (int i = 0; i < query_->columnCount(); ++i) {
+                FieldDef def;
+                def.name = query_->columnName(i);
+                def.kind = kindOfQtType(query_->columnType(i));
+                def.size = def.kind == FieldKind::Text ? query_->columnLength(i) : 0;
+                fields_.push_back(std::make_unique<Field>(this, i, def));
+            }
+        }
+        store_.reset(kindsOf(fields_));
+        std::vector<int> sourceColumn(fields_.size(), -1);
+        for (int i = 0; i < query_->columnCount(); ++i)
+            if (Field* f = findField(query_->columnName(i)))
+                sourceColumn[f->index()] = i;
+        for (; !query_->eof(); query_->next()) {
+            const RowId row = store_.appendRow();
+            for (std::size_t c = 0; c < fields_.size(); ++c) {
+                if (sourceColumn[c] < 0)
+                    continue;
+                QVariant v = query_->value(sourceColumn[c]);
+                if (v.isNull())
+                    continue;
+                if (fields_[c]->kind() == FieldKind::Date && v.typeId() == QMetaType::QDateTime)
+                    v = v.toDateTime().date();
+                store_.setValue(row, int(c), v);
+            }
+        }
+        query_->close();
+    } else if (!table_.isEmpty()) {
+        if (!connection_)
+            throw DatabaseError(QStringLiteral("%1 não tem conexão.").arg(objectName()));
+        FbReader reader(connection_->nativeHandle(), QStringLiteral("select * from ") + table_);
+        const auto& columns = reader.columns();
+        if (!declaredFields_) {
+            fields_.clear();
+            for (const auto& c : columns) {
+                FieldDef def;
+                def.name = c.name;
+                def.kind = c.kind;
+                def.size = c.size;
+                fields_.push_back(std::make_unique<Field>(this, int(fields_.size()), def));
+            }
+        }
+        store_.reset(kindsOf(fields_));
+        struct Map {
+            int source;
+            int column;
+            FieldKind kind;
+        };
+        std::vector<Map> map;
+        for (std::size_t i = 0; i < columns.size(); ++i)
+            if (Field* f = findField(columns[i].name))
+                map.push_back({int(i), f->index(), f->kind()});
+        QString scratch;
+        while (reader.fetch()) {
+            const RowId row = store_.appendRow();
+            for (const Map& m : map) {
+                if (reader.isNull(m.source))
+                    continue;
+                switch (m.kind) {
+                case FieldKind::Integer:
+                    store_.setInteger(row, m.column, qint32(reader.integer(m.source)));
+                    break;
+                case FieldKind::Float:
+                    store_.setReal(row, m.column, reader.real(m.source));
+                    break;
+                case FieldKind::Text: {
+                    int length = 0;
+                    const char* bytes = reader.textData(m.source, &length);
+                    if (length == 0)
+                        break; // empty text reads as empty, as the dataset stores it
+                    store_.setTextUtf8(row, m.column, bytes, length, scratch);
+                    break;
+                }
+                case FieldKind::Date:
+                    store_.setDate(row, m.column, reader.date(m.source));
+                    break;
+                case FieldKind::Time:
+                    store_.setTime(row, m.column, reader.time(m.source));
+                    break;
+                case FieldKind::Blob:
+                    store_.setBlob(row, m.column, reader.blob(m.source));
+                    break;
+                }
+            }
+        }
+    } else {
+        throw DataError(QStringLiteral("%1 não tem tabela nem consulta.").arg(objectName()));
+    }
+    log_.clear();
+    state_ = DataSetState::Browse;
+    rebuildView();
+    setCursor(view_.empty() ? -1 : 0, false);
+    bof_ = true;
+    eof_ = view_.empty();
+    emit stateChanged();
+    notifyDataSetChanged();
+    emit afterScroll();
+}
+
+void ClientDataSet::close() {
+    if (!active())
+        return;
+    store_.clear();
+    view_.clear();
+    view_.shrink_to_fit();
+    log_.clear();
+    buffer_.clear();
+    editingRow_ = kNoRow;
+    cursor_ = -1;
+    bof_ = eof_ = true;
+    state_ = DataSetState::Inactive;
+    emit stateChanged();
+    notifyDataSetChanged();
+}
+
+// ---------------------------------------------------------------- view: filter and order
+
+bool ClientDataSet::passesFilter(RowId row) const {
+    return !filtered_ || !filterExpr_ || filterExpr_->matches(store_, row);
+}
+
+bool ClientDataSet::rowLess(RowId a, RowId b) const {
+    for (int column : sortFields_) {
+        const bool na = store_.isNull(a, column), nb = store_.isNull(b, column);
+        int c = 0;
+        if (na || nb) {
+            c = na == nb ? 0 : (na ? -1 : 1);
+        } else {
+            switch (store_.kind(column)) {
+            case FieldKind::Integer:
+            case FieldKind::Date:
+            case FieldKind::Time: {
+                const qint32 x = store_.integer(a, column), y = store_.integer(b, column);
+                c = x < y ? -1 : (x > y ? 1 : 0);
+                break;
+            }
+            case FieldKind::Float: {
+                const double x = store_.real(a, column), y = store_.real(b, column);
+                c = x < y ? -1 : (x > y ? 1 : 0);
+                break;
+            }
+            case FieldKind::Text:
+                c = compareText(store_.textView(a, column), store_.textView(b, column));
+                break;
+            case FieldKind::Blob:
+                break;
+            }
+        }
+        if (c != 0)
+            return (sortOptions_ & Descending) ? c > 0 : c < 0;
+    }
+    return a < b;
+}
+
+void ClientDataSet::rebuildView() {
+    view_.clear();
+    const RowId count = RowId(store_.rowCount());
+    view_.reserve(count);
+    for (RowId row = 0; row < count; ++row)
+        if (store_.alive(row) && passesFilter(row))
+            view_.push_back(row);
+    if (!sortFields_.empty())
+        std::sort(view_.begin(), view_.end(), [this](RowId a, RowId b) { return rowLess(a, b); });
+}
+
+void ClientDataSet::removeFromView(RowId row) {
+    auto it = std::find(view_.begin(), view_.end(), row);
+    if (it != view_.end())
+        view_.erase(it);
+}
+
+void ClientDataSet::placeInView(RowId row) {
+    removeFromView(row);
+    if (!store_.alive(row) || !passesFilter(row))
+        return;
+    auto it = sortFields_.empty()
+                  ? std::lower_bound(view_.begin(), view_.end(), row)
+                  : std::lower_bound(view_.begin(), view_.end(), row,
+                                     [this](RowId a, RowId b) { return rowLess(a, b); });
+    view_.insert(it, row);
+}
+
+void ClientDataSet::setFilter(const QString& expression) {
+    if (expression == filterText_)
+        return;
+    std::unique_ptr<FilterExpression> parsed;
+    if (!expression.trimmed().isEmpty())
+        parsed = std::make_unique<FilterExpression>(expression, [this](const QString& name) {
+            Field* f = findField(name);
+            return f ? f->index() : -1;
+        });
+    filterText_ = expression;
+    filterExpr_ = std::move(parsed);
+    if (filtered_ && active()) {
+        rebuildView();
+        first();
+        notifyDataSetChanged();
+    }
+}
+
+void ClientDataSet::setFiltered(bool on) {
+    if (on == filtered_)
+        return;
+    filtered_ = on;
+    if (active()) {
+        const RowId current =
+            (cursor_ >= 0 && cursor_ < int(view_.size())) ? view_[cursor_] : kNoRow;
+        rebuildView();
+        auto it = std::find(view_.begin(), view_.end(), current);
+        if (it != view_.end())
+            setCursor(int(it - view_.begin()), false);
+        else
+            setCursor(view_.empty() ? -1 : 0, false);
+        notifyDataSetChanged();
+        notifyScrolled();
+    }
+}
+
+void ClientDataSet::addIndex(const QString& name, const QString& fields, IndexOptions options) {
+    indexDefs_.push_back({name, fields, options});
+}
+
+void ClientDataSet::setIndexName(const QString& name) {
+    std::vector<int> sort;
+    IndexOptions options = 0;
+    if (!name.isEmpty()) {
+        auto it = std::find_if(indexDefs_.begin(), indexDefs_.end(),
+                               [&](const IndexDef& d) { return d.name == name; });
+        if (it == indexDefs_.end())
+            throw DataError(
+                QStringLiteral("%1: índice '%2' não encontrado.").arg(objectName(), name));
+        sort = fieldIndexes(it->fields);
+        options = it->options;
+    }
+    indexName_ = name;
+    sortFields_ = std::move(sort);
+    sortOptions_ = options;
+    if (active()) {
+        const RowId current =
+            (cursor_ >= 0 && cursor_ < int(view_.size())) ? view_[cursor_] : kNoRow;
+        rebuildView();
+        auto it = std::find(view_.begin(), view_.end(), current);
+        setCursor(it != view_.end() ? int(it - view_.begin()) : (view_.empty() ? -1 : 0), false);
+        notifyDataSetChanged();
+    }
+}
+
+// ---------------------------------------------------------------- cursor
+
+void ClientDataSet::setCursor(int position, bool notify) {
+    if (view_.empty())
+        position = -1;
+    else
+        position = std::clamp(position, 0, int(view_.size()) - 1);
+    const bool moved = position != cursor_;
+    cursor_ = position;
+    if (notify && moved)
+        notifyScrolled();
+}
+
+void ClientDataSet::requireBrowsing(const char* what) const {
+    if (state_ == DataSetState::Inactive)
+        throw DataError(QStringLiteral("%1: a tabela está fechada (%2).")
+                            .arg(objectName(), QString::fromUtf8(what)));
+    if (state_ != DataSetState::Browse)
+        throw DataError(QStringLiteral("%1: grave ou cancele a alteração antes de %2.")
+                            .arg(objectName(), QString::fromUtf8(what)));
+}
+
+void ClientDataSet::first() {
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        post();
+    setCursor(0);
+    bof_ = true;
+    eof_ = view_.empty();
+}
+
+void ClientDataSet::last() {
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        post();
+    setCursor(int(view_.size()) - 1);
+    eof_ = true;
+    bof_ = view_.empty();
+}
+
+void ClientDataSet::next() {
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        post();
+    if (cursor_ + 1 < int(view_.size())) {
+        setCursor(cursor_ + 1);
+        bof_ = eof_ = false;
+    } else {
+        eof_ = true;
+    }
+}
+
+void ClientDataSet::prior() {
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        post();
+    if (cursor_ > 0) {
+        setCursor(cursor_ - 1);
+        bof_ = eof_ = false;
+    } else {
+        bof_ = true;
+    }
+}
+
+void ClientDataSet::moveTo(int position) {
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        post();
+    setCursor(position);
+    bof_ = eof_ = view_.empty();
+}
+
+namespace {
+bool valueMatches(const ColumnStore& store, RowId row, int column, const QVariant& wanted,
+                  LocateOptions options) {
+    if (wanted.isNull() || (wanted.typeId() == QMetaType::QString && wanted.toString().isEmpty() &&
+                            store.kind(column) != FieldKind::Text))
+        return store.isNull(row, column);
+    if (store.isNull(row, column))
+        return store.kind(column) == FieldKind::Text && wanted.toString().isEmpty();
+    switch (store.kind(column)) {
+    case FieldKind::Text: {
+        const QStringView have = store.textView(row, column);
+        const QString want = wanted.toString();
+        const Qt::CaseSensitivity cs =
+            (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        if (options & PartialKey)
+            return have.startsWith(want, cs);
+        return have.compare(want, cs) == 0;
+    }
+    case FieldKind::Integer: {
+        bool ok = false;
+        const qint64 v = wanted.toLongLong(&ok);
+        if (!ok) {
+            const double d = wanted.toDouble(&ok);
+            return ok && d == store.integer(row, column);
+        }
+        return v == store.integer(row, column);
+    }
+    case FieldKind::Float: {
+        bool ok = false;
+        const double v = wanted.toDouble(&ok);
+        return ok && v == store.real(row, column);
+    }
+    case FieldKind::Date:
+        return wanted.toDate() == store.date(row, column);
+    case FieldKind::Time:
+        return wanted.toTime() == store.time(row, column);
+    case FieldKind::Blob:
+        return wanted.toByteArray() == store.blob(row, column);
+    }
+    return false;
+}
+} // namespace
+
+bool ClientDataSet::locate(const QString& fieldList, const QVariantList& values,
+                           LocateOptions options) {
+    requireBrowsing("localizar");
+    const std::vector<int> columns = fieldIndexes(fieldList);
+    if (columns.size() != std::size_t(values.size()))
+        throw DataError(QStringLiteral("%1: localizar com %2 campos e %3 valores.")
+                            .arg(objectName())
+                            .arg(columns.size())
+                            .arg(values.size()));
+    for (std::size_t i = 0; i < view_.size(); ++i) {
+        bool all = true;
+        for (std::size_t c = 0; c < columns.size() && all; ++c)
+            all = valueMatches(store_, view_[i], columns[c], values[int(c)], options);
+        if (all) {
+            setCursor(int(i));
+            bof_ = eof_ = false;
+            emit afterScroll();
+            return true;
+        }
+    }
+    return false;
+}
+
+QVariant ClientDataSet::lookup(const QString& keyField, const QVariant& key,
+                               const QString& resultField) const {
+    auto* self = const_cast<ClientDataSet*>(this);
+    const Field* k = self->findField(keyField);
+    const Field* r = self->findField(resultField);
+    if (!k || !r || !active())
+        return {};
+    for (RowId row : view_)
+        if (valueMatches(store_, row, k->index(), key, 0))
+            return store_.value(row, r->index());
+    return {};
+}
+
+QVariant ClientDataSet::valueAt(int position, int fieldIndex) const {
+    if (position < 0 || position >= int(view_.size()))
+        return {};
+    return store_.value(view_[position], fieldIndex);
+}
+
+// ---------------------------------------------------------------- current record
+
+QVariant ClientDataSet::currentValue(int column) const {
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        return buffer_[column];
+    if (cursor_ < 0 || cursor_ >= int(view_.size()))
+        return {};
+    return store_.value(view_[cursor_], column);
+}
+
+void ClientDataSet::setCurrentValue(int column, const QVariant& value) {
+    buffer_[column] = value;
+    emit recordChanged(fields_[column].get());
+}
+
+void ClientDataSet::requireEditing(const char* what) const {
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        throw DataError(QStringLiteral("%1 não está em edição (%2).")
+                            .arg(objectName(), QString::fromUtf8(what)));
+}
+
+void ClientDataSet::setState(DataSetState state) {
+    if (state_ == state)
+        return;
+    state_ = state;
+    emit stateChanged();
+}
+
+void ClientDataSet::insert() {
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        post();
+    requireBrowsing("incluir");
+    buffer_.assign(fields_.size(), QVariant());
+    editingRow_ = kNoRow;
+    setState(DataSetState::Insert);
+    emit recordChanged(nullptr);
+}
+
+void ClientDataSet::edit() {
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        return;
+    requireBrowsing("alterar");
+    if (view_.empty())
+        throw DataError(QStringLiteral("Não há registro para alterar."));
+    editingRow_ = view_[cursor_];
+    buffer_.resize(fields_.size());
+    for (std::size_t c = 0; c < fields_.size(); ++c)
+        buffer_[c] = store_.value(editingRow_, int(c));
+    setState(DataSetState::Edit);
+}
+
+void ClientDataSet::checkRequired() const {
+    for (const auto& f : fields_) {
+        if (f->def().required && f->isNull())
+            throw FieldError(
+                QStringLiteral("O campo '%1' precisa ser preenchido.").arg(f->def().label()));
+    }
+}
+
+void ClientDataSet::post() {
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    emit updateRecord(); // controls write what is still typed; a bad value stops here
+    emit beforePost();
+    checkRequired();
+
+    RowId row = editingRow_;
+    if (state_ == DataSetState::Insert) {
+        row = store_.appendRow();
+        log_.push_back({Change::Insert, row, {}});
+    } else {
+        const bool logged =
+            std::any_of(log_.begin(), log_.end(), [&](const Change& c) { return c.row == row; });
+        if (!logged) {
+            std::vector<QVariant> original(fields_.size());
+            for (std::size_t c = 0; c < fields_.size(); ++c)
+                original[c] = store_.value(row, int(c));
+            log_.push_back({Change::Update, row, std::move(original)});
+        }
+    }
+    for (std::size_t c = 0; c < fields_.size(); ++c)
+        store_.setValue(row, int(c), buffer_[c]);
+    buffer_.clear();
+    editingRow_ = kNoRow;
+    state_ = DataSetState::Browse;
+    placeInView(row);
+    auto it = std::find(view_.begin(), view_.end(), row);
+    const int position =
+        it != view_.end() ? int(it - view_.begin()) : std::min(cursor_, int(view_.size()) - 1);
+    cursor_ = view_.empty() ? -1 : position;
+    bof_ = eof_ = view_.empty();
+    emit stateChanged();
+    notifyDataSetChanged();
+    emit afterPost();
+}
+
+void ClientDataSet::cancel() {
+    if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
+        return;
+    buffer_.clear();
+    editingRow_ = kNoRow;
+    setState(DataSetState::Browse);
+    emit recordChanged(nullptr);
+    notifyScrolled();
+}
+
+void ClientDataSet::deleteRecord() {
+    if (state_ == DataSetState::Insert) {
+        cancel();
+        return;
+    }
+    if (state_ == DataSetState::Edit)
+        cancel();
+    requireBrowsing("excluir");
+    if (view_.empty())
+        throw DataError(QStringLiteral("Não há registro para excluir."));
+    const RowId row = view_[cursor_];
+    auto logged =
+        std::find_if(log_.begin(), log_.end(), [&](const Change& c) { return c.row == row; });
+    if (logged != log_.end() && logged->kind == Change::Insert) {
+        log_.erase(logged); // never reached the database
+    } else if (logged != log_.end()) {
+        logged->kind = Change::Delete;
+    } else {
+        std::vector<QVariant> original(fields_.size());
+        for (std::size_t c = 0; c < fields_.size(); ++c)
+            original[c] = store_.value(row, int(c));
+        log_.push_back({Change::Delete, row, std::move(original)});
+    }
+    store_.setAlive(row, false);
+    view_.erase(view_.begin() + cursor_);
+    cursor_ = view_.empty() ? -1 : std::min(cursor_, int(view_.size()) - 1);
+    bof_ = eof_ = view_.empty();
+    notifyDataSetChanged();
+}
+
+// ---------------------------------------------------------------- apply
+
+void ClientDataSet::applyUpdates(int /*maxErrors*/) {
+    applyTogether({this});
+}
+
+void ClientDataSet::applyTogether(std::initializer_list<ClientDataSet*> dataSets) {
+    SqlConnection* connection = nullptr;
+    for (ClientDataSet* ds : dataSets) {
+        if (ds->state_ == DataSetState::Edit || ds->state_ == DataSetState::Insert)
+            ds->post();
+        if (ds->log_.empty())
+            continue;
+        if (ds->table_.isEmpty() || !ds->connection_)
+            throw DataError(QStringLiteral("%1 não tem tabela para gravar.").arg(ds->objectName()));
+        if (connection && connection != ds->connection_)
+            throw DataError(
+                QStringLiteral("Tabelas de bancos diferentes não podem ser gravadas juntas."));
+        connection = ds->connection_;
+    }
+    if (!connection)
+        return;
+    {
+        SqlConnection::Transaction transaction(*connection);
+        for (ClientDataSet* ds : dataSets)
+            ds->applyLog();
+        transaction.commit();
+    }
+    // Only a committed transaction empties the logs: on failure every change stays to retry.
+    for (ClientDataSet* ds : dataSets)
+        ds->forgetLog();
+}
+
+namespace {
+void bindValue(SqlQuery& query, const QString& name, FieldKind kind, const QVariant& v) {
+    if (v.isNull())
+        return query.setNull(name, kind);
+    switch (kind) {
+    case FieldKind::Integer:
+        return query.setInteger(name, v.toLongLong());
+    case FieldKind::Float:
+        return query.setFloat(name, v.toDouble());
+    case FieldKind::Text:
+        return query.setText(name, v.toString());
+    case FieldKind::Date:
+        return query.setDate(name, v.toDate());
+    case FieldKind::Time:
+        return query.setTime(name, v.toTime());
+    case FieldKind::Blob:
+        return query.setBlob(name, v.toByteArray());
+    }
+}
+
+bool sameValue(const QVariant& a, const QVariant& b) {
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull();
+    return a == b;
+}
+} // namespace
+
+void ClientDataSet::applyLog() {
+    const bool hasKey =
+        std::any_of(fields_.begin(), fields_.end(), [](const auto& f) { return f->def().key; });
+    for (const Change& change : log_) {
+        SqlQuery query(connection_);
+        QStringList& sql = query.sql();
+        // Finds the row as it was read: by its key, or by every old value where there is none.
+        auto addWhere = [&]() {
+            QStringList conditions;
+            for (const auto& f : fields_) {
+                if (f->kind() == FieldKind::Blob || (hasKey && !f->def().key))
+                    continue;
+                const QVariant& old = change.original[f->index()];
+                if (old.isNull()) {
+                    // A plain "=" never matches an empty column; an empty text may also be ''.
+                    conditions << (f->kind() == FieldKind::Text
+                                       ? QStringLiteral("(%1 IS NULL OR %1 = '')").arg(f->name())
+                                       : f->name() + " IS NULL");
+                } else {
+                    const QString p = QStringLiteral("OLD_%1").arg(f->index());
+                    conditions << QStringLiteral("%1 = :%2").arg(f->name(), p);
+                    bindValue(query, p, f->kind(), old);
+                }
+            }
+            sql << "WHERE " + conditions.join(" AND ");
+            if (!hasKey)
+                sql << "ROWS 1";
+        };
+        if (change.kind == Change::Insert) {
+            QStringList names, params;
+            for (const auto& f : fields_) {
+                const QVariant v = store_.value(change.row, f->index());
+                if (v.isNull())
+                    continue;
+                names << f->name();
+                params << QStringLiteral(":NEW_%1").arg(f->index());
+                bindValue(query, QStringLiteral("NEW_%1").arg(f->index()), f->kind(), v);
+            }
+            sql << QStringLiteral("INSERT INTO %1 (%2)").arg(table_, names.join(", "))
+                << QStringLiteral("VALUES (%1)").arg(params.join(", "));
+            query.exec();
+            continue;
+        }
+        if (change.kind == Change::Update) {
+            QStringList sets;
+            for (const auto& f : fields_) {
+                const QVariant v = store_.value(change.row, f->index());
+                if (sameValue(v, change.original[f->index()]))
+                    continue;
+                const QString p = QStringLiteral("NEW_%1").arg(f->index());
+                sets << QStringLiteral("%1 = :%2").arg(f->name(), p);
+                bindValue(query, p, f->kind(), v);
+            }
+            if (sets.isEmpty())
+                continue; // nothing changed: nothing to write
+            sql << QStringLiteral("UPDATE %1 SET %2").arg(table_, sets.join(", "));
+        } else {
+            sql << QStringLiteral("DELETE FROM %1").arg(table_);
+        }
+        addWhere();
+        if (query.exec() != 1)
+            throw DatabaseError(
+                QStringLiteral("O registro foi alterado ou excluído por outro usuário e "
+                               "a alteração não foi gravada. Reabra a janela e tente de novo."),
+                QStringLiteral("%1: %2").arg(table_, sql.join(' ')));
+    }
+}
+
+void ClientDataSet::forgetLog() {
+    log_.clear();
+}
+
+void ClientDataSet::cancelUpdates() {
+    if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+        cancel();
+    for (auto it = log_.rbegin(); it != log_.rend(); ++it) {
+        switch (it->kind) {
+        case Change::Insert:
+            store_.setAlive(it->row, false);
+            break;
+        case Change::Update:
+        case Change::Delete:
+            for (std::size_t c = 0; c < fields_.size(); ++c)
+                store_.setValue(it->row, int(c), it->original[c]);
+            store_.setAlive(it->row, true);
+            break;
+        }
+    }
+    log_.clear();
+    const RowId current = (cursor_ >= 0 && cursor_ < int(view_.size())) ? view_[cursor_] : kNoRow;
+    rebuildView();
+    auto it = std::find(view_.begin(), view_.end(), current);
+    cursor_ = it != view_.end() ? int(it - view_.begin()) : (view_.empty() ? -1 : 0);
+    notifyDataSetChanged();
+}
+
+// ---------------------------------------------------------------- notifications
+
+void ClientDataSet::disableControls() {
+    ++disabledCount_;
+}
+
+void ClientDataSet::enableControls() {
+    if (disabledCount_ > 0 && --disabledCount_ == 0) {
+        emit dataSetChanged();
+        emit scrolled();
+    }
+}
+
+void ClientDataSet::notifyDataSetChanged() {
+    if (!controlsDisabled())
+        emit dataSetChanged();
+}
+
+void ClientDataSet::notifyScrolled() {
+    if (!controlsDisabled())
+        emit scrolled();
+    emit afterScroll();
+}
+
+} // namespace data

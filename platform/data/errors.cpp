@@ -1,0 +1,47 @@
+#include "platform/data/errors.h"
+
+namespace data {
+
+DataError::DataError(QString message, QString detail)
+    : message_(std::move(message)), detail_(std::move(detail)), what_(fullText().toUtf8()) {}
+
+QString DataError::fullText() const {
+    return detail_.isEmpty() ? message_ : message_ + "\n\n" + detail_;
+}
+
+DatabaseError::DatabaseError(QString message, QString detail, int sqlCode)
+    : DataError(std::move(message), std::move(detail)), sqlCode_(sqlCode) {}
+
+DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
+                                          const QString& context) {
+    struct Known {
+        const char* needle;
+        const char* message;
+    };
+    // Firebird's wording, as its driver passes it on, for the errors a user can cause.
+    static const Known known[] = {
+        {"string right truncation", "O texto digitado é maior do que o campo permite."},
+        {"numeric value is out of range", "O número digitado está fora do intervalo permitido."},
+        {"arithmetic exception", "O número digitado está fora do intervalo permitido."},
+        {"PRIMARY or UNIQUE KEY", "Já existe um registro com este código ou chave."},
+        {"lock conflict", "O registro está em uso por outro programa. Tente novamente."},
+        {"deadlock", "O registro está em uso por outro programa. Tente novamente."},
+        {"update conflicts", "O registro está em uso por outro programa. Tente novamente."},
+        {"FOREIGN KEY", "O registro está ligado a outros registros."},
+        {"validation error", "Um valor não é aceito pelo banco de dados."},
+        {"Table unknown", "O banco de dados não tem a tabela esperada."},
+        {"Column unknown", "O banco de dados não tem a coluna esperada."},
+    };
+    for (const auto& k : known) {
+        if (text.contains(QLatin1String(k.needle), Qt::CaseInsensitive)) {
+            QString message = QString::fromUtf8(k.message);
+            if (!context.isEmpty())
+                message = context + "\n" + message;
+            return DatabaseError(message, text, sqlCode);
+        }
+    }
+    QString message = context.isEmpty() ? QStringLiteral("Erro no banco de dados.") : context;
+    return DatabaseError(message, text, sqlCode);
+}
+
+} // namespace data

@@ -1,0 +1,200 @@
+#include "platform/data/client_dataset.h"
+#include "platform/data/errors.h"
+#include "platform/format/format.h"
+#include <cmath>
+#include <limits>
+
+namespace data {
+
+QVariant Field::value() const {
+    return owner_->currentValue(index_);
+}
+bool Field::isNull() const {
+    return value().isNull();
+}
+qint64 Field::asInteger() const {
+    const QVariant v = value();
+    return v.isNull() ? 0
+                      : (def_.kind == FieldKind::Float ? qint64(std::llround(v.toDouble()))
+                                                       : v.toLongLong());
+}
+double Field::asFloat() const {
+    return value().toDouble();
+}
+QDate Field::asDate() const {
+    return value().toDate();
+}
+QTime Field::asTime() const {
+    return value().toTime();
+}
+QByteArray Field::asBlob() const {
+    return value().toByteArray();
+}
+
+namespace {
+// Time fields with a short mask ("!90:00") are shown and typed as HH:MM.
+bool shortTime(const FieldDef& def) {
+    const QString mask = def.editMask.section(';', 0, 0);
+    return !mask.isEmpty() && mask.count(':') == 1;
+}
+} // namespace
+
+QString Field::asString() const {
+    const QVariant v = value();
+    if (v.isNull())
+        return {};
+    switch (def_.kind) {
+    case FieldKind::Integer:
+        return QString::number(v.toLongLong());
+    case FieldKind::Float:
+        return format::floatToStr(v.toDouble());
+    case FieldKind::Text:
+        return v.toString();
+    case FieldKind::Date:
+        return format::dateToStr(v.toDate());
+    case FieldKind::Time:
+        return shortTime(def_) ? format::shortTimeToStr(v.toTime()) : format::timeToStr(v.toTime());
+    case FieldKind::Blob:
+        return QString::fromLatin1(v.toByteArray());
+    }
+    return {};
+}
+
+QString Field::displayText() const {
+    if (def_.kind == FieldKind::Float && def_.currency && !isNull())
+        return format::currencyToStr(asFloat());
+    if (def_.kind == FieldKind::Blob)
+        return isNull() ? QString() : QStringLiteral("(Imagem)");
+    return asString();
+}
+
+QString Field::editText() const {
+    if (def_.kind == FieldKind::Blob)
+        return {};
+    return asString();
+}
+
+void Field::setAsString(const QString& text) {
+    setValue(QVariant(text));
+}
+
+void Field::clear() {
+    setValue(QVariant());
+}
+
+void Field::setValue(const QVariant& input) {
+    owner_->requireEditing("alterar um campo");
+    const QString label = def_.label();
+    auto invalid = [&](const QString& what) {
+        return FieldError(QStringLiteral("'%1' não é %2 válido para o campo %3.")
+                              .arg(input.toString(), what, label));
+    };
+    const bool isText = input.typeId() == QMetaType::QString;
+    const QString text = isText ? input.toString() : QString();
+    QVariant stored;
+
+    if (input.isNull() || (isText && def_.kind != FieldKind::Text && text.trimmed().isEmpty())) {
+        stored = QVariant();
+    } else {
+        switch (def_.kind) {
+        case FieldKind::Integer: {
+            qint64 n = 0;
+            if (isText) {
+                auto parsed = format::parseInteger(text);
+                if (!parsed)
+                    throw invalid(QStringLiteral("um número inteiro"));
+                n = *parsed;
+            } else if (input.typeId() == QMetaType::Double || input.typeId() == QMetaType::Float) {
+                const double d = input.toDouble();
+                if (!std::isfinite(d) || d != std::floor(d) || std::fabs(d) > 9.0e18)
+                    throw invalid(QStringLiteral("um número inteiro"));
+                n = qint64(d);
+            } else {
+                bool ok = false;
+                n = input.toLongLong(&ok);
+                if (!ok)
+                    throw invalid(QStringLiteral("um número inteiro"));
+            }
+            // Qt's Firebird driver would wrap anything beyond 32 bits without a word.
+            if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
+                throw FieldError(
+                    QStringLiteral("O valor %1 está fora do intervalo permitido para o "
+                                   "campo %2 (-2147483648 a 2147483647).")
+                        .arg(n)
+                        .arg(label));
+            stored = QVariant(int(n));
+            break;
+        }
+        case FieldKind::Float: {
+            double d = 0;
+            if (isText) {
+                auto parsed = format::parseFloat(text);
+                if (!parsed)
+                    throw invalid(QStringLiteral("um número"));
+                d = *parsed;
+            } else {
+                bool ok = false;
+                d = input.toDouble(&ok);
+                if (!ok)
+                    throw invalid(QStringLiteral("um número"));
+            }
+            if (!std::isfinite(d))
+                throw invalid(QStringLiteral("um número"));
+            stored = QVariant(d);
+            break;
+        }
+        case FieldKind::Text: {
+            const QString s = input.toString();
+            if (def_.size > 0 && s.size() > def_.size)
+                throw FieldError(
+                    QStringLiteral("O texto do campo %1 tem %2 caracteres; o máximo é %3.")
+                        .arg(label)
+                        .arg(s.size())
+                        .arg(def_.size));
+            // An empty text is stored as empty (NULL), as the database reads it back.
+            stored = s.isEmpty() ? QVariant() : QVariant(s);
+            break;
+        }
+        case FieldKind::Date: {
+            QDate d;
+            if (isText) {
+                auto parsed = format::parseDate(text);
+                if (!parsed)
+                    throw invalid(QStringLiteral("uma data"));
+                d = *parsed;
+            } else if (input.typeId() == QMetaType::QDateTime) {
+                d = input.toDateTime().date();
+            } else {
+                d = input.toDate();
+            }
+            if (!d.isValid())
+                throw invalid(QStringLiteral("uma data"));
+            stored = QVariant(d);
+            break;
+        }
+        case FieldKind::Time: {
+            QTime t;
+            if (isText) {
+                auto parsed = format::parseTime(text);
+                if (!parsed)
+                    throw invalid(QStringLiteral("um horário"));
+                t = *parsed;
+            } else if (input.typeId() == QMetaType::QDateTime) {
+                t = input.toDateTime().time();
+            } else {
+                t = input.toTime();
+            }
+            if (!t.isValid())
+                throw invalid(QStringLiteral("um horário"));
+            stored = QVariant(t);
+            break;
+        }
+        case FieldKind::Blob:
+            stored = QVariant(input.toByteArray());
+            break;
+        }
+    }
+    owner_->setCurrentValue(index_, stored);
+}
+
+} // namespace data

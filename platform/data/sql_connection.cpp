@@ -1,0 +1,135 @@
+#include "platform/data/sql_connection.h"
+#include "platform/data/errors.h"
+#include <QDir>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QUuid>
+#include <ibase.h>
+#include <unistd.h>
+
+namespace data {
+
+SqlConnection::SqlConnection(QObject* parent)
+    : QObject(parent), qtName_(QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+
+SqlConnection::~SqlConnection() {
+    close();
+    QSqlDatabase::removeDatabase(qtName_);
+}
+
+QString SqlConnection::param(const QString& name) const {
+    const QString prefix = name + '=';
+    for (const auto& line : params_)
+        if (line.startsWith(prefix, Qt::CaseInsensitive))
+            return line.mid(prefix.size());
+    return {};
+}
+
+void SqlConnection::prepareEngineEnvironment() {
+    if (qEnvironmentVariableIsSet("FIREBIRD_LOCK"))
+        return;
+    const QString dir = QDir::tempPath() + QStringLiteral("/quiru-firebird-%1").arg(getuid());
+    QDir().mkpath(dir);
+    qputenv("FIREBIRD_LOCK", QFile::encodeName(dir));
+}
+
+void SqlConnection::open() {
+    if (connected())
+        return;
+    prepareEngineEnvironment();
+    const QString path = param("Database");
+    if (!QSqlDatabase::contains(qtName_))
+        QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), qtName_);
+    QSqlDatabase db = QSqlDatabase::database(qtName_, false);
+    if (!db.isValid())
+        throw DatabaseError(
+            QStringLiteral("O acesso ao Firebird não está instalado (driver QIBASE)."));
+    db.setDatabaseName(path);
+    db.setUserName(param("User_name"));
+    db.setPassword(param("Password"));
+    db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+    if (!db.open()) {
+        const QString detail = db.lastError().text();
+        db.close();
+        throw DatabaseError(
+            QStringLiteral("Não foi possível abrir o banco de dados \"%1\".").arg(path), detail);
+    }
+    emit afterConnect();
+}
+
+void SqlConnection::close() {
+    if (!QSqlDatabase::contains(qtName_))
+        return;
+    QSqlDatabase db = QSqlDatabase::database(qtName_, false);
+    if (db.isOpen()) {
+        emit beforeDisconnect();
+        if (transactionDepth_ > 0)
+            db.rollback();
+        transactionDepth_ = 0;
+        db.close();
+    }
+}
+
+bool SqlConnection::connected() const {
+    return QSqlDatabase::contains(qtName_) && QSqlDatabase::database(qtName_, false).isOpen();
+}
+
+QSqlDatabase SqlConnection::database() const {
+    if (!connected())
+        throw DatabaseError(QStringLiteral("O banco de dados não está aberto."));
+    return QSqlDatabase::database(qtName_, false);
+}
+
+unsigned int SqlConnection::nativeHandle() const {
+    const QVariant handle = database().driver()->handle();
+    // The driver hands out the attachment as isc_db_handle, a plain unsigned int in Firebird 3.
+    if (!handle.isValid() || (handle.metaType() != QMetaType::fromType<isc_db_handle>() &&
+                              qstrcmp(handle.typeName(), "isc_db_handle") != 0))
+        throw DatabaseError(QStringLiteral("O driver do Firebird não expõe a conexão."));
+    return *static_cast<const isc_db_handle*>(handle.constData());
+}
+
+SqlConnection::Transaction::Transaction(SqlConnection& connection) : connection_(connection) {
+    if (connection_.transactionDepth_ == 0) {
+        QSqlDatabase db = connection_.database();
+        if (!db.transaction())
+            throw DatabaseError::fromFirebird(
+                db.lastError().databaseText(), 0,
+                QStringLiteral("Não foi possível iniciar a transação."));
+        connection_.rollbackOnly_ = false;
+    }
+    ++connection_.transactionDepth_;
+}
+
+SqlConnection::Transaction::~Transaction() {
+    if (done_)
+        return;
+    if (--connection_.transactionDepth_ == 0) {
+        if (connection_.connected())
+            connection_.database().rollback();
+    } else {
+        connection_.rollbackOnly_ = true; // an inner step failed: the outer one must not commit
+    }
+}
+
+void SqlConnection::Transaction::commit() {
+    if (done_)
+        return;
+    if (connection_.transactionDepth_ > 1) {
+        --connection_.transactionDepth_;
+        done_ = true;
+        return;
+    }
+    QSqlDatabase db = connection_.database();
+    if (connection_.rollbackOnly_) {
+        // Leave the rollback to the destructor.
+        throw DatabaseError(QStringLiteral("A gravação foi desfeita porque um passo falhou."));
+    }
+    if (!db.commit())
+        throw DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
+                                          QStringLiteral("Não foi possível gravar as alterações."));
+    connection_.transactionDepth_ = 0;
+    done_ = true;
+}
+
+} // namespace data

@@ -1,0 +1,136 @@
+// The data module: which files it opens, its datasets and the shared helpers for new codes.
+#include "app/globals.h"
+#include "platform/data/errors.h"
+#include "tests/support/program_folder.h"
+#include <QFile>
+
+using namespace data;
+using testing_support::DataModuleTest;
+using testing_support::ProgramFolder;
+
+namespace {
+
+QString mainPathOf(const QByteArray& startupContent) {
+    ProgramFolder folder;
+    folder.writeStartupFile(startupContent);
+    return TDM::mainDatabasePath(folder.path());
+}
+
+TEST(StartupFile, DecidesTheMainDatabase) {
+    ProgramFolder folder;
+    const QString fallback = folder.path() + "QUIRU.GDB";
+    EXPECT_EQ(TDM::mainDatabasePath(folder.path()), fallback);
+    EXPECT_TRUE(mainPathOf("").endsWith("/QUIRU.GDB"));
+    EXPECT_TRUE(mainPathOf("\nsegunda linha").endsWith("/QUIRU.GDB"));
+    EXPECT_EQ(mainPathOf("/dados/LOJA.GDB"), "/dados/LOJA.GDB");
+    EXPECT_EQ(mainPathOf("servidor:/dados/LOJA.GDB\r\nresto"), "servidor:/dados/LOJA.GDB");
+    QFile::remove(folder.path() + "ConfiguracoesQUIRU.txt");
+    EXPECT_EQ(TDM::mainDatabasePath(folder.path()), fallback);
+}
+
+TEST(DataModuleOpen, OpensTheStartupFilesDatabaseAndAlwaysTheLocalSettings) {
+    ProgramFolder program, elsewhere;
+    QFile::remove(elsewhere.file("CONFIG.GDB"));
+    QFile::rename(elsewhere.file("QUIRU.GDB"), elsewhere.file("LOJA.GDB"));
+    program.writeStartupFile(elsewhere.file("LOJA.GDB").toUtf8());
+    caminho_sistema = program.path();
+    {
+        TDM dm;
+        EXPECT_EQ(dm.SQLConnection1->param("Database"), elsewhere.file("LOJA.GDB"));
+        EXPECT_EQ(dm.SQLConnection2->param("Database"), program.file("CONFIG.GDB"));
+        EXPECT_EQ(dm.SQLConnection1->connectionName(), "QUIRU");
+        EXPECT_EQ(dm.SQLConnection2->connectionName(), "CONFIGESTOQUE");
+        EXPECT_EQ(dm.SQLConnection1->params(),
+                  (QStringList{"Database=" + elsewhere.file("LOJA.GDB"), "User_name=SYSDBA",
+                               "Password=pelicanos", "SQLDialect=3"}));
+        EXPECT_TRUE(dm.SQLConnection1->connected() && dm.SQLConnection2->connected());
+        EXPECT_FALSE(dm.TBPRODUTOS->active()) << "no dataset is opened at creation";
+    }
+}
+
+TEST(DataModuleOpen, MissingDatabaseNamesTheFile) {
+    ProgramFolder program;
+    program.writeStartupFile("/nao/existe/QUIRU.GDB");
+    caminho_sistema = program.path();
+    try {
+        TDM dm;
+        FAIL() << "must not open";
+    } catch (const DatabaseError& e) {
+        EXPECT_TRUE(e.message().contains("/nao/existe/QUIRU.GDB")) << e.message().toStdString();
+    }
+}
+
+class DataModule : public DataModuleTest {};
+
+TEST_F(DataModule, DatasetsCarryTheColumnsAndAttributes) {
+    struct Expect {
+        ClientDataSet* ds;
+        int fields;
+        const char* component;
+    };
+    const Expect expects[] = {
+        {dm->TBFORNECEDOR, 19, "TBFORNECEDORDESCRICAO"},
+        {dm->TBPRODUTOS, 19, "TBPRODUTOSESTOQUEATUAL"},
+        {dm->TBGRUPO, 2, "TBGRUPODESCRICAO"},
+        {dm->TBSUBGRUPO, 3, "TBSUBGRUPOGRUPO"},
+        {dm->TBMOVIMENTACAO, 14, "TBMOVIMENTACAOTIPO"},
+        {dm->TBUSUARIO, 3, "TBUSUARIOSENHA"},
+        {dm->TBVERSAO, 3, "TBVERSAOVERSAO"},
+        {dm->TBCLIENTE, 18, "TBCLIENTETIPO_PESSOA"},
+        {dm->TBEMPRESA, 13, "TBEMPRESALOGO"},
+        {dm->TBCENTRO, 2, "TBCENTRODESCRICAO"},
+        {dm->TBCONFIG, 5, "TBCONFIGLOCAL_BANCO_DADOS"},
+    };
+    for (const Expect& e : expects) {
+        e.ds->open();
+        EXPECT_EQ(e.ds->fieldCount(), e.fields) << e.ds->objectName().toStdString();
+        EXPECT_NE(e.ds->findFieldByComponentName(e.component), nullptr) << e.component;
+    }
+    EXPECT_EQ(dm->TBPRODUTOS->findField("FOTO"), nullptr);
+    EXPECT_TRUE(dm->TBPRODUTOS->field("PRECO_VENDA").def().currency);
+    EXPECT_TRUE(dm->TBMOVIMENTACAO->field("PRECO_TOTAL").def().currency);
+    EXPECT_EQ(dm->TBMOVIMENTACAO->field("DATA").def().editMask, "!99/99/0000;1;_");
+    EXPECT_EQ(dm->TBMOVIMENTACAO->field("HORARIO").def().editMask, "!90:00;1;_");
+    EXPECT_TRUE(dm->TBUSUARIO->field("LOGIN").def().key);
+    EXPECT_TRUE(dm->TBCONFIG->field("CODIGO").def().required);
+    EXPECT_FALSE(dm->TBCONFIG->field("CODIGO").def().key);
+    EXPECT_EQ(dm->TBPRODUTOS->field("DESCRICAO").def().size, 50);
+    EXPECT_EQ(dm->TBCONFIG->field("LOCAL_BACKUP_BANCO").def().size, 500);
+
+    // The seed rows a new installation needs.
+    EXPECT_EQ(dm->TBVERSAO->recordCount(), 1);
+    ASSERT_TRUE(dm->TBUSUARIO->locate("LOGIN;SENHA", {"MASTER", "TRIGAL"}));
+    EXPECT_EQ(dm->TBUSUARIO->field("TIPO").asString(), "ADMINISTRADOR");
+    EXPECT_EQ(dm->TBCONFIG->field("BACKUP_AUTOMATICO").asString(), "NAO");
+}
+
+TEST_F(DataModule, OrdenarDataSetAddsOneIndexPerFieldList) {
+    ClientDataSet* ds = dm->TBFORNECEDOR;
+    dm->OrdenarDataSet(ds, "DESCRICAO");
+    dm->OrdenarDataSet(ds, "DESCRICAO");
+    ASSERT_EQ(ds->indexDefs().size(), 1u);
+    EXPECT_EQ(ds->indexName(), "Index1");
+    dm->OrdenarDataSet(ds, "CNPJ");
+    EXPECT_EQ(ds->indexName(), "Index2");
+    dm->OrdenarDataSet(ds, "descricao"); // names compare exactly
+    EXPECT_EQ(ds->indexName(), "Index3");
+    dm->OrdenarDataSet(ds, "DESCRICAO");
+    EXPECT_EQ(ds->indexName(), "Index1");
+    EXPECT_EQ(ds->indexDefs().size(), 3u);
+}
+
+TEST_F(DataModule, NextCodeUnderBothRules) {
+    dm->TBGRUPO->open();
+    EXPECT_EQ(nextCodeByQuery(dm->SQLConnection1, "TGRUPO"), 1);
+    EXPECT_EQ(nextCodeByScan(*dm->TBGRUPO), 1);
+    for (int code : {1, 7, 2})
+        exec(QStringLiteral("insert into TGRUPO (CODIGO) values (%1)").arg(code));
+    dm->TBGRUPO->refresh();
+    EXPECT_EQ(nextCodeByQuery(dm->SQLConnection1, "TGRUPO"), 8);
+    EXPECT_EQ(nextCodeByScan(*dm->TBGRUPO), 8);
+    dm->TBGRUPO->setFilter("CODIGO < 7");
+    dm->TBGRUPO->setFiltered(true);
+    EXPECT_EQ(nextCodeByScan(*dm->TBGRUPO), 8) << "a filter must not hide a code in use";
+}
+
+} // namespace
