@@ -170,7 +170,6 @@ void ClientDataSet::open() {
         for (std::size_t i = 0; i < columns.size(); ++i)
             if (Field* f = findField(columns[i].name))
                 map.push_back({int(i), f->index(), f->kind()});
-        QString scratch;
         while (reader.fetch()) {
             const RowId row = store_.appendRow();
             for (const Map& m : map) {
@@ -188,7 +187,7 @@ void ClientDataSet::open() {
                     const char* bytes = reader.textData(m.source, &length);
                     if (length == 0)
                         break; // empty text reads as empty, as the dataset stores it
-                    store_.setTextUtf8(row, m.column, bytes, length, scratch);
+                    store_.setTextUtf8(row, m.column, bytes, length);
                     break;
                 }
                 case FieldKind::Date:

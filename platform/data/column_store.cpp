@@ -130,19 +130,56 @@ void ColumnStore::setText(RowId row, int column, QStringView v) {
     c.null[row] = 0;
 }
 
-void ColumnStore::setTextUtf8(RowId row, int column, const char* bytes, int length,
-                              QString& scratch) {
+void ColumnStore::setTextUtf8(RowId row, int column, const char* bytes, int length) {
+    // Decoded straight into the arena: no QString per value while a table is read.
     auto& c = columns_[column];
-    bool ascii = true;
-    for (int i = 0; i < length && ascii; ++i)
-        ascii = static_cast<unsigned char>(bytes[i]) < 0x80;
-    if (!ascii) {
-        scratch = QString::fromUtf8(bytes, length);
-        return setText(row, column, scratch);
+    const std::size_t start = c.arena.size();
+    const auto* p = reinterpret_cast<const unsigned char*>(bytes);
+    const auto* end = p + length;
+    while (p < end) {
+        char32_t cp = *p;
+        int extra = 0;
+        if (cp < 0x80) {
+            c.arena.push_back(char16_t(cp));
+            ++p;
+            continue;
+        }
+        if ((cp & 0xE0) == 0xC0) {
+            cp &= 0x1F;
+            extra = 1;
+        } else if ((cp & 0xF0) == 0xE0) {
+            cp &= 0x0F;
+            extra = 2;
+        } else if ((cp & 0xF8) == 0xF0) {
+            cp &= 0x07;
+            extra = 3;
+        } else {
+            c.arena.push_back(u'\uFFFD');
+            ++p;
+            continue;
+        }
+        if (end - p <= extra) {
+            c.arena.push_back(u'\uFFFD');
+            break;
+        }
+        bool valid = true;
+        for (int i = 1; i <= extra; ++i) {
+            valid = valid && (p[i] & 0xC0) == 0x80;
+            cp = (cp << 6) | (p[i] & 0x3F);
+        }
+        p += extra + 1;
+        if (!valid) {
+            c.arena.push_back(u'\uFFFD');
+        } else if (cp >= 0x10000) {
+            cp -= 0x10000;
+            c.arena.push_back(char16_t(0xD800 + (cp >> 10)));
+            c.arena.push_back(char16_t(0xDC00 + (cp & 0x3FF)));
+        } else {
+            c.arena.push_back(char16_t(cp));
+        }
     }
-    c.start[row] = std::uint32_t(c.arena.size());
-    c.arena.insert(c.arena.end(), bytes, bytes + length);
-    c.length[row] = std::uint16_t(length);
+    c.start[row] = std::uint32_t(start);
+    c.length[row] = std::uint16_t(c.arena.size() - start);
     c.null[row] = 0;
 }
 

@@ -42,8 +42,8 @@ public:
     void setInteger(RowId row, int column, qint32 v);
     void setReal(RowId row, int column, double v);
     void setText(RowId row, int column, QStringView v);
-    // Appends UTF-8 read from the database; plain ASCII is widened without a QString.
-    void setTextUtf8(RowId row, int column, const char* bytes, int length, QString& scratch);
+    // Appends UTF-8 text read from the database.
+    void setTextUtf8(RowId row, int column, const char* bytes, int length);
     void setDate(RowId row, int column, const QDate& v);
     void setTime(RowId row, int column, const QTime& v);
     void setBlob(RowId row, int column, const QByteArray& v);

@@ -181,19 +181,19 @@ qint64 FbReader::integer(int column) const {
 
 double FbReader::real(int column) const {
     const XSQLVAR& v = d->var(column);
-    const double scale = std::pow(10.0, v.sqlscale);
     switch (v.sqltype & ~1) {
-    case SQL_SHORT:
-        return *reinterpret_cast<const short*>(v.sqldata) * scale;
-    case SQL_LONG:
-        return *reinterpret_cast<const ISC_LONG*>(v.sqldata) * scale;
-    case SQL_INT64:
-        return double(*reinterpret_cast<const ISC_INT64*>(v.sqldata)) * scale;
-    case SQL_FLOAT:
-        return *reinterpret_cast<const float*>(v.sqldata);
     case SQL_DOUBLE:
     case SQL_D_FLOAT:
         return *reinterpret_cast<const double*>(v.sqldata);
+    case SQL_FLOAT:
+        return *reinterpret_cast<const float*>(v.sqldata);
+    // Scaled integers (NUMERIC/DECIMAL) are the only ones that need the power of ten.
+    case SQL_SHORT:
+        return *reinterpret_cast<const short*>(v.sqldata) * std::pow(10.0, v.sqlscale);
+    case SQL_LONG:
+        return *reinterpret_cast<const ISC_LONG*>(v.sqldata) * std::pow(10.0, v.sqlscale);
+    case SQL_INT64:
+        return double(*reinterpret_cast<const ISC_INT64*>(v.sqldata)) * std::pow(10.0, v.sqlscale);
     default:
         return 0;
     }
