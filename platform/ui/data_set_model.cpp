@@ -1,0 +1,127 @@
+#include "platform/ui/data_set_model.h"
+#include "platform/data/data_source.h"
+#include "platform/format/format.h"
+
+namespace ui {
+
+QString displayText(const data::FieldDef& def, const QVariant& value) {
+    using data::FieldKind;
+    if (value.isNull())
+        return {};
+    switch (def.kind) {
+    case FieldKind::Integer:
+        return QString::number(value.toLongLong());
+    case FieldKind::Float:
+        return def.currency ? format::currencyToStr(value.toDouble())
+                            : format::floatToStr(value.toDouble());
+    case FieldKind::Text:
+        return value.toString();
+    case FieldKind::Date:
+        return format::dateToStr(value.toDate());
+    case FieldKind::Time:
+        // A time typed through a short mask ("!90:00") is shown without seconds.
+        return def.editMask.section(';', 0, 0).count(':') == 1
+                   ? format::shortTimeToStr(value.toTime())
+                   : format::timeToStr(value.toTime());
+    case FieldKind::Blob:
+        return QStringLiteral("(Imagem)");
+    }
+    return {};
+}
+
+DataSetModel::DataSetModel(QObject* parent) : QAbstractTableModel(parent) {}
+
+data::ClientDataSet* DataSetModel::dataSet() const {
+    return source_ ? source_->dataSet() : nullptr;
+}
+
+void DataSetModel::setDataSource(data::DataSource* source) {
+    for (const auto& link : links_)
+        disconnect(link);
+    links_.clear();
+    source_ = source;
+    if (source) {
+        using data::DataSource;
+        links_ << connect(source, &DataSource::dataSetChanged, this, &DataSetModel::reset);
+        links_ << connect(source, &DataSource::dataSetReplaced, this, &DataSetModel::reset);
+        links_ << connect(source, &DataSource::stateChanged, this,
+                          &DataSetModel::currentRowChanged);
+        links_ << connect(source, &DataSource::recordChanged, this,
+                          &DataSetModel::currentRowChanged);
+        links_ << connect(source, &QObject::destroyed, this, &DataSetModel::reset);
+    }
+    reset();
+}
+
+void DataSetModel::setColumns(std::vector<GridColumn> columns) {
+    wanted_ = std::move(columns);
+    reset();
+}
+
+void DataSetModel::reset() {
+    beginResetModel();
+    shown_.clear();
+    fieldIndexes_.clear();
+    if (data::ClientDataSet* ds = dataSet()) {
+        if (wanted_.empty()) {
+            for (const auto& f : ds->fields())
+                shown_.push_back({f->name(), {}, 0});
+        } else {
+            shown_ = wanted_;
+        }
+        for (GridColumn& column : shown_) {
+            const data::Field* f = ds->findField(column.fieldName);
+            fieldIndexes_.push_back(f ? f->index() : -1);
+            if (f && column.title.isEmpty())
+                column.title = f->def().label();
+        }
+    }
+    endResetModel();
+}
+
+void DataSetModel::currentRowChanged() {
+    const data::ClientDataSet* ds = dataSet();
+    if (!ds || ds->recNo() < 0 || ds->recNo() >= rowCount() || shown_.empty())
+        return;
+    emit dataChanged(index(ds->recNo(), 0), index(ds->recNo(), int(shown_.size()) - 1));
+}
+
+int DataSetModel::fieldIndex(int column) const {
+    return column >= 0 && column < int(fieldIndexes_.size()) ? fieldIndexes_[column] : -1;
+}
+
+int DataSetModel::rowCount(const QModelIndex& parent) const {
+    const data::ClientDataSet* ds = dataSet();
+    return parent.isValid() || !ds || !ds->active() ? 0 : ds->recordCount();
+}
+
+int DataSetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : int(shown_.size());
+}
+
+QVariant DataSetModel::data(const QModelIndex& index, int role) const {
+    data::ClientDataSet* ds = dataSet();
+    const int field = fieldIndex(index.column());
+    if (!ds || field < 0 || !index.isValid() || index.row() >= rowCount())
+        return {};
+    const data::FieldDef& def = ds->field(field).def();
+    if (role == Qt::TextAlignmentRole) {
+        const bool number =
+            def.kind == data::FieldKind::Integer || def.kind == data::FieldKind::Float;
+        return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
+    }
+    if (role != Qt::DisplayRole)
+        return {};
+    // The record under edit is not stored yet: its row shows the edited values.
+    const bool edited = ds->state() == data::DataSetState::Edit && index.row() == ds->recNo();
+    return displayText(def, edited ? ds->field(field).value() : ds->valueAt(index.row(), field));
+}
+
+QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < int(shown_.size()))
+        return shown_[section].title;
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+} // namespace ui

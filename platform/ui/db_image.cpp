@@ -1,0 +1,55 @@
+#include "platform/ui/db_image.h"
+#include "platform/data/client_dataset.h"
+#include "platform/ui/field_link.h"
+#include <QMouseEvent>
+#include <QPixmap>
+
+namespace ui {
+
+DBImage::DBImage(QWidget* parent) : QLabel(parent), link_(new FieldLink(this)) {
+    setFrameShape(QFrame::StyledPanel);
+    setAlignment(Qt::AlignCenter);
+    connect(link_, &FieldLink::changed, this, &DBImage::refresh);
+}
+
+void DBImage::setDataSource(data::DataSource* source) {
+    link_->setDataSource(source);
+}
+data::DataSource* DBImage::dataSource() const {
+    return link_->dataSource();
+}
+void DBImage::setDataField(const QString& name) {
+    link_->setFieldName(name);
+}
+const QString& DBImage::dataField() const {
+    return link_->fieldName();
+}
+data::Field* DBImage::field() const {
+    return link_->field();
+}
+void DBImage::setStretch(bool on) {
+    setScaledContents(on);
+}
+
+bool DBImage::hasPicture() const {
+    return !pixmap().isNull();
+}
+
+void DBImage::refresh() {
+    const data::Field* f = field();
+    QPixmap picture;
+    if (f && !f->isNull())
+        picture.loadFromData(f->asBlob());
+    if (picture.isNull())
+        clear();
+    else
+        setPixmap(picture);
+}
+
+void DBImage::mouseReleaseEvent(QMouseEvent* event) {
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+} // namespace ui

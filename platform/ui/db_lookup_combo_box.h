@@ -1,0 +1,65 @@
+#pragma once
+// A list of another dataset's rows (listField shown) from which the user picks one; its
+// keyField value is stored into the bound field. The list follows its dataset (filters,
+// refreshes, new rows) and choosing an item also positions the list's dataset on that row.
+// Unbound (no data source), it only positions the list's dataset and keeps the chosen key.
+#include <QComboBox>
+#include <QVariant>
+
+namespace data {
+class ClientDataSet;
+class DataSource;
+class Field;
+} // namespace data
+
+namespace ui {
+
+class DataSetModel;
+class FieldLink;
+
+class DBLookupComboBox : public QComboBox {
+    Q_OBJECT
+public:
+    explicit DBLookupComboBox(QWidget* parent = nullptr);
+
+    void setDataSource(data::DataSource* source);
+    data::DataSource* dataSource() const;
+    void setDataField(const QString& name);
+    const QString& dataField() const;
+    data::Field* field() const;
+    void setAutoEdit(bool on);
+
+    void setListSource(data::DataSource* source);
+    data::DataSource* listSource() const;
+    void setKeyField(const QString& name);
+    const QString& keyField() const { return keyField_; }
+    void setListField(const QString& name);
+    const QString& listField() const { return listField_; }
+
+    // The key of the item shown (null when none); setting it shows that item without writing.
+    QVariant keyValue() const;
+    void setKeyValue(const QVariant& key);
+
+signals:
+    void chosen(); // the user chose an item: the field and the list's dataset are updated
+    void exited();
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
+
+private:
+    data::ClientDataSet* listDataSet() const;
+    int listKeyIndex() const;
+    int rowOfKey(const QVariant& key) const;
+    void refresh();
+    void userChose(int row);
+
+    FieldLink* link_;
+    DataSetModel* list_;
+    QString keyField_;
+    QString listField_;
+    QVariant unboundKey_;
+};
+
+} // namespace ui

@@ -1,0 +1,80 @@
+#include "platform/ui/db_memo.h"
+#include "platform/data/client_dataset.h"
+#include "platform/ui/behaviours.h"
+#include "platform/ui/field_link.h"
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QScopedValueRollback>
+
+namespace ui {
+
+DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), link_(new FieldLink(this)) {
+    connect(link_, &FieldLink::changed, this, &DBMemo::refresh);
+    connect(link_, &FieldLink::updateRecord, this, &DBMemo::updateRecord);
+    connect(this, &QPlainTextEdit::textChanged, this, &DBMemo::userEdited);
+    refresh();
+}
+
+void DBMemo::setDataSource(data::DataSource* source) {
+    link_->setDataSource(source);
+}
+data::DataSource* DBMemo::dataSource() const {
+    return link_->dataSource();
+}
+void DBMemo::setDataField(const QString& name) {
+    link_->setFieldName(name);
+}
+const QString& DBMemo::dataField() const {
+    return link_->fieldName();
+}
+data::Field* DBMemo::field() const {
+    return link_->field();
+}
+void DBMemo::setAutoEdit(bool on) {
+    link_->setAutoEdit(on);
+    refresh();
+}
+
+void DBMemo::refresh() {
+    data::Field* f = field();
+    setReadOnly(!link_->canModify());
+    const QString shown = f ? f->editText() : QString();
+    if (shown != toPlainText()) {
+        QScopedValueRollback guard(loading_, true);
+        setPlainText(shown);
+    }
+    pending_ = false;
+}
+
+void DBMemo::userEdited() {
+    if (loading_)
+        return;
+    if (link_->editing() || link_->beginEdit())
+        pending_ = true;
+    else
+        refresh();
+}
+
+void DBMemo::keyPressEvent(QKeyEvent* event) {
+    const bool changesText = FieldLink::isEditingKey(event) || event->key() == Qt::Key_Return ||
+                             event->key() == Qt::Key_Enter;
+    if (changesText && field() && !link_->beginEdit())
+        return;
+    QPlainTextEdit::keyPressEvent(event);
+}
+
+void DBMemo::focusOutEvent(QFocusEvent* event) {
+    QPlainTextEdit::focusOutEvent(event);
+    if (leavesControl(event) && link_->writeOnExit([this] { updateRecord(); }))
+        emit exited();
+}
+
+void DBMemo::updateRecord() {
+    data::Field* f = field();
+    if (!pending_ || !f || !link_->editing())
+        return;
+    f->setAsString(toPlainText());
+    pending_ = false;
+}
+
+} // namespace ui

@@ -1,0 +1,99 @@
+#include "platform/ui/field_link.h"
+#include "platform/ui/guard.h"
+#include <QKeyEvent>
+#include <QScopedValueRollback>
+#include <QWidget>
+
+namespace ui {
+
+FieldLink::FieldLink(QWidget* control) : QObject(control), control_(control) {}
+
+void FieldLink::setDataSource(data::DataSource* source) {
+    source_ = source;
+    relink();
+}
+
+void FieldLink::setFieldName(const QString& name) {
+    fieldName_ = name;
+    notify();
+}
+
+void FieldLink::relink() {
+    for (const auto& link : links_)
+        disconnect(link);
+    links_.clear();
+    if (source_) {
+        using data::DataSource;
+        for (auto signal : {&DataSource::dataSetChanged, &DataSource::scrolled,
+                            &DataSource::stateChanged, &DataSource::dataSetReplaced})
+            links_ << connect(source_, signal, this, &FieldLink::notify);
+        links_ << connect(source_, &DataSource::recordChanged, this, [this](data::Field* f) {
+            if (!f || f->name().compare(fieldName_, Qt::CaseInsensitive) == 0)
+                notify();
+        });
+        links_ << connect(source_, &DataSource::updateRecord, this, &FieldLink::updateRecord);
+        links_ << connect(source_, &QObject::destroyed, this, &FieldLink::notify);
+    }
+    notify();
+}
+
+void FieldLink::notify() {
+    if (!starting_)
+        emit changed();
+}
+
+data::ClientDataSet* FieldLink::dataSet() const {
+    return source_ ? source_->dataSet() : nullptr;
+}
+
+data::Field* FieldLink::field() const {
+    data::ClientDataSet* ds = dataSet();
+    return ds && ds->active() && !fieldName_.isEmpty() ? ds->findField(fieldName_) : nullptr;
+}
+
+bool FieldLink::editing() const {
+    data::ClientDataSet* ds = dataSet();
+    return ds &&
+           (ds->state() == data::DataSetState::Edit || ds->state() == data::DataSetState::Insert);
+}
+
+bool FieldLink::canModify() const {
+    if (!field())
+        return false;
+    return editing() || (autoEdit_ && !dataSet()->isEmpty());
+}
+
+bool FieldLink::beginEdit() {
+    if (editing())
+        return true;
+    if (!canModify())
+        return false;
+    QScopedValueRollback guard(starting_, true);
+    return runGuarded([this] { dataSet()->edit(); }) && editing();
+}
+
+bool FieldLink::writeOnExit(const std::function<void()>& write) {
+    try {
+        write();
+        return true;
+    } catch (...) {
+        control_->setFocus();
+        showException(std::current_exception());
+        return false;
+    }
+}
+
+bool FieldLink::isEditingKey(const QKeyEvent* event) {
+    if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) ||
+        event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo) ||
+        event->matches(QKeySequence::DeleteEndOfWord) ||
+        event->matches(QKeySequence::DeleteStartOfWord))
+        return true;
+    if (event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete)
+        return true;
+    const Qt::KeyboardModifiers modifiers = event->modifiers();
+    return !event->text().isEmpty() && event->text()[0].isPrint() &&
+           !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+} // namespace ui

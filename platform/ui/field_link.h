@@ -1,0 +1,61 @@
+#pragma once
+// What every data-aware control shares: the data source and field it is bound to, a refresh
+// whenever the source's dataset opens, moves, changes state or changes this field, the flush of
+// pending input when the dataset asks for it (before post), and the start of editing when the
+// user changes the control while the dataset is browsing (autoEdit).
+#include "platform/data/data_source.h"
+#include <QObject>
+#include <QPointer>
+#include <functional>
+
+class QKeyEvent;
+class QWidget;
+
+namespace ui {
+
+class FieldLink : public QObject {
+    Q_OBJECT
+public:
+    explicit FieldLink(QWidget* control);
+
+    void setDataSource(data::DataSource* source);
+    data::DataSource* dataSource() const { return source_; }
+    void setFieldName(const QString& name);
+    const QString& fieldName() const { return fieldName_; }
+    void setAutoEdit(bool on) { autoEdit_ = on; }
+    bool autoEdit() const { return autoEdit_; }
+
+    data::ClientDataSet* dataSet() const;
+    // The bound field, or nullptr when unbound, closed or unknown.
+    data::Field* field() const;
+    bool editing() const; // the dataset is in Edit or Insert state
+    // Whether the user's input can reach the field: editing, or autoEdit can start it.
+    bool canModify() const;
+    // Before (or right after) the user changes the control: puts the dataset into Edit state when
+    // needed. The control is not refreshed meanwhile, so what the user typed stays. Shows the
+    // error and returns false when editing cannot start.
+    bool beginEdit();
+    // Writes the control's pending input as the user leaves it; on error shows it, keeps the
+    // focus in the control and returns false.
+    bool writeOnExit(const std::function<void()>& write);
+
+    // Keys that change an edit box's text (as opposed to moving in it).
+    static bool isEditingKey(const QKeyEvent* event);
+
+signals:
+    void changed();      // show the field's value again
+    void updateRecord(); // write pending input now; errors reach the caller of post()
+
+private:
+    void relink();
+    void notify();
+
+    QWidget* control_;
+    QPointer<data::DataSource> source_;
+    QString fieldName_;
+    bool autoEdit_ = true;
+    bool starting_ = false;
+    QList<QMetaObject::Connection> links_;
+};
+
+} // namespace ui

@@ -1,0 +1,60 @@
+#pragma once
+// Input helpers for the tests of windows (header only: it needs Qt Test, which only the test
+// programs link). They act as a person would: on shown, active windows, through key events.
+#include <QApplication>
+#include <QTest>
+#include <QWidget>
+#include <stdexcept>
+
+namespace ui::test {
+
+// The named child control; throws when there is none, so the test stops with its name.
+template <typename T = QWidget> T* find(const QObject* parent, const QString& name) {
+    T* found = parent->findChild<T*>(name);
+    if (!found)
+        throw std::runtime_error("no control named " + name.toStdString() + " (" +
+                                 T::staticMetaObject.className() + ") in " +
+                                 parent->objectName().toStdString());
+    return found;
+}
+
+// Shows the window and makes it the active one, as focus and window shortcuts need.
+inline void activate(QWidget* window) {
+    window->show();
+    window->activateWindow();
+    QCoreApplication::processEvents();
+}
+
+// Gives the control the keyboard focus, as tabbing into it would; a control that has it
+// already is left and entered again.
+inline void focus(QWidget* control) {
+    if (QApplication::activeWindow() != control->window())
+        activate(control->window());
+    if (control->hasFocus())
+        control->clearFocus();
+    control->setFocus(Qt::TabFocusReason);
+}
+
+// Types the text into the control one character at a time. Unlike QTest::keyClicks this takes
+// any character (accented letters too): each one is a key event carrying its text.
+inline void type(QWidget* control, const QString& text) {
+    for (const QChar c : text) {
+        const auto key = Qt::Key(c.toUpper().unicode());
+        QTest::sendKeyEvent(QTest::Press, control, key, QString(c), Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, control, key, QString(c), Qt::NoModifier);
+    }
+}
+
+// Presses a key (or a key with modifiers) in the control; window shortcuts take it first,
+// as they do for a person.
+inline void press(QWidget* control, Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+    QTest::keyClick(control, key, modifiers);
+}
+
+// Presses a shortcut in the window's focused control (or the window itself).
+inline void press(QWidget* window, const QKeySequence& shortcut) {
+    QWidget* target = window->focusWidget() ? window->focusWidget() : window;
+    QTest::keySequence(target, shortcut);
+}
+
+} // namespace ui::test

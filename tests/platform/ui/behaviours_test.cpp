@@ -1,0 +1,158 @@
+// Behaviours attached to controls: moving with Enter and the arrows, focus colours, hidden
+// shortcuts that act only while their button can be clicked, and a page control's hidden tabs.
+#include "platform/ui/behaviours.h"
+#include "platform/ui/db_edit.h"
+#include "platform/ui/form.h"
+#include "platform/ui/page_control.h"
+#include "widget_fixture.h"
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+class Behaviours : public fixture::UiTest {};
+
+TEST_F(Behaviours, EnterAndArrowsMoveThroughTheControls) {
+    auto* a = add(new QLineEdit, "Edit1");
+    auto* list = add(new QComboBox, "ComboBox1");
+    auto* b = add(new QLineEdit, "Edit2");
+    auto* untouched = add(new QLineEdit, "Edit3");
+    list->addItems({"um", "dois", "três"});
+    ui::attachKeyMovement(a);
+    ui::attachKeyMovement(list, ui::kListMoveKeys | ui::MoveKey::BackspacePrevious);
+    ui::attachKeyMovement(b);
+
+    ui::test::focus(a);
+    ui::test::press(a, Qt::Key_Return);
+    EXPECT_TRUE(list->hasFocus());
+    ui::test::press(list, Qt::Key_Down); // a list keeps its arrows
+    EXPECT_TRUE(list->hasFocus());
+    EXPECT_EQ(list->currentIndex(), 1);
+    ui::test::press(list, Qt::Key_Enter);
+    EXPECT_TRUE(b->hasFocus());
+    ui::test::press(b, Qt::Key_Up);
+    EXPECT_TRUE(list->hasFocus());
+    ui::test::press(list, Qt::Key_Backspace);
+    EXPECT_TRUE(a->hasFocus());
+    ui::test::press(a, Qt::Key_Down);
+    ui::test::press(list, Qt::Key_Return);
+    ui::test::press(b, Qt::Key_Down);
+    EXPECT_TRUE(untouched->hasFocus());
+    ui::test::press(untouched, Qt::Key_Return); // nothing attached: stays
+    EXPECT_TRUE(untouched->hasFocus());
+}
+
+TEST_F(Behaviours, FocusedControlTakesTheTooltipColour) {
+    auto* a = add(new QLineEdit, "Edit1"); // the window's first control: it has the focus
+    auto* list = add(new QComboBox, "ComboBox1");
+    ui::attachFocusColours(a);
+    ui::attachFocusColours(list);
+    const QColor focused = QApplication::palette().color(QPalette::ToolTipBase);
+    ASSERT_NE(focused, QColor(Qt::white));
+    EXPECT_EQ(a->palette().color(QPalette::Base), focused);
+    EXPECT_EQ(list->palette().color(QPalette::Base), QColor(Qt::white));
+
+    list->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(a->palette().color(QPalette::Base), QColor(Qt::white));
+    EXPECT_EQ(list->palette().color(QPalette::Button), focused);
+
+    // Another window taking the focus for a while is not leaving the control.
+    QWidget other;
+    ui::test::activate(&other);
+    EXPECT_EQ(list->palette().color(QPalette::Button), focused);
+    ui::test::focus(a);
+    EXPECT_EQ(a->palette().color(QPalette::Base), focused);
+    EXPECT_EQ(list->palette().color(QPalette::Button), QColor(Qt::white));
+}
+
+TEST_F(Behaviours, HiddenShortcutClicksOnlyAnEnabledShownButton) {
+    auto* pages = new ui::PageControl;
+    auto* form = new QWidget;
+    form->setObjectName("TabSheet1");
+    auto* list = new QWidget;
+    list->setObjectName("TabSheet2");
+    pages->addPage(form, "Cadastro");
+    pages->addPage(list, "Consulta");
+    auto* excluir = new QPushButton("Excluir", form);
+    auto* edit = add(new QLineEdit, "Edit1");
+    add(pages, "PageControl1");
+    auto* shortcut =
+        ui::addShortcut(&window, QKeySequence(Qt::SHIFT | Qt::Key_Delete), excluir, "Excluir1");
+    EXPECT_EQ(shortcut->objectName(), "Excluir1");
+    int clicks = 0;
+    QObject context; // the handler ends with the test's variables
+    QObject::connect(excluir, &QPushButton::clicked, &context, [&] { ++clicks; });
+
+    edit->setText("texto");
+    ui::test::focus(edit);
+    ui::test::press(&window, shortcut->shortcut()); // taken before the edit box's "cut"
+    EXPECT_EQ(clicks, 1);
+    EXPECT_EQ(edit->text(), "texto");
+
+    excluir->setEnabled(false);
+    ui::test::press(&window, shortcut->shortcut());
+    EXPECT_EQ(clicks, 1);
+
+    excluir->setEnabled(true);
+    pages->setActivePage(list); // on a page not showing: still the window's command
+    ui::test::press(&window, shortcut->shortcut());
+    EXPECT_EQ(clicks, 2);
+
+    excluir->hide();
+    ui::test::press(&window, shortcut->shortcut());
+    EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(Behaviours, PageControlHidesTabsAndNamesPages) {
+    auto* pages = add(new ui::PageControl, "PageControl1");
+    auto* form = new QWidget;
+    form->setObjectName("TabSheet1");
+    auto* list = new QWidget;
+    list->setObjectName("TabSheet2");
+    pages->addPage(form, "Cadastro");
+    pages->addPage(list, "Consulta");
+    EXPECT_EQ(pages->page("TabSheet2"), list);
+
+    pages->setActivePage(list);
+    pages->setPageVisible(list, false); // hiding the active tab shows another page
+    EXPECT_FALSE(pages->pageVisible(list));
+    EXPECT_EQ(pages->activePage(), form);
+    pages->setPageVisible(list, true);
+    pages->setActivePage(list);
+    EXPECT_EQ(pages->activePage(), list);
+}
+
+class TestForm : public ui::Form {
+public:
+    TestForm() : ui::Form(nullptr, "TFTeste") {}
+    int shown = 0;
+    bool refuseClose = false;
+
+protected:
+    void FormShow() override { ++shown; }
+    void FormClose() override {
+        if (refuseClose)
+            throw std::runtime_error("ainda não");
+    }
+};
+
+TEST_F(Behaviours, FormRunsItsHandlersGuardedAndIgnoresEscape) {
+    TestForm form;
+    ui::test::activate(&form);
+    EXPECT_EQ(form.shown, 1);
+    ui::test::press(&form, Qt::Key_Escape);
+    EXPECT_TRUE(form.isVisible());
+
+    form.refuseClose = true;
+    form.close();
+    EXPECT_TRUE(form.isVisible());
+    ASSERT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_EQ(dialogs.errors()[0].text, "ainda não");
+    form.refuseClose = false;
+    form.close();
+    EXPECT_FALSE(form.isVisible());
+}
+
+} // namespace

@@ -1,0 +1,123 @@
+// The data-aware edit box: what it shows in each state, what it lets the user type, and how the
+// typed text reaches the field, or does not, with the error reported where the user sees it.
+#include "platform/data/errors.h"
+#include "platform/ui/db_edit.h"
+#include "widget_fixture.h"
+#include <QLineEdit>
+
+namespace {
+
+class DBEditTest : public fixture::UiTest {
+protected:
+    void SetUp() override {
+        makeProducts(3);
+        next = add(new QLineEdit, "Edit1");
+    }
+    ui::DBEdit* bound(const char* field, const char* name) {
+        auto* edit = new ui::DBEdit;
+        edit->setDataSource(&source);
+        edit->setDataField(field);
+        window.layout()->addWidget(edit);
+        QWidget::setTabOrder(edit, next);
+        edit->setObjectName(name);
+        ui::test::activate(&window);
+        return edit;
+    }
+    QLineEdit* next = nullptr;
+};
+
+TEST_F(DBEditTest, UpperCaseAndFieldLengthWhileTyping) {
+    auto* edit = bound("DESCRICAO", "DBEdit2");
+    edit->setCharCase(ui::CharCase::Upper);
+    EXPECT_EQ(edit->text(), "ITEM 1");
+    EXPECT_EQ(edit->maxLength(), 10);
+
+    ui::test::focus(edit);
+    ui::test::type(edit, "café com pão");                  // 12 characters into a field of 10
+    EXPECT_EQ(products.state(), data::DataSetState::Edit); // typing started the edit
+    EXPECT_EQ(edit->text(), "CAFÉ COM P");
+    EXPECT_EQ(products.field("DESCRICAO").asString(), "ITEM 1"); // not written yet
+
+    next->setFocus(Qt::TabFocusReason); // leaving the box writes the field
+    EXPECT_EQ(products.field("DESCRICAO").asString(), "CAFÉ COM P");
+    products.post();
+    EXPECT_EQ(products.valueAt(0, 1).toString(), "CAFÉ COM P");
+}
+
+TEST_F(DBEditTest, DisplayTextWhileBrowsingEditTextWhileEditing) {
+    auto* edit = bound("PRECO", "DBEdit5");
+    EXPECT_EQ(edit->text(), "R$ 1,50");
+    ui::test::focus(edit);
+    ui::test::type(edit, "2,25");
+    EXPECT_EQ(edit->text(), "2,25");
+    products.post(); // post asks the box for its pending text first
+    EXPECT_EQ(products.field("PRECO").asFloat(), 2.25);
+    EXPECT_EQ(edit->text(), "R$ 2,25");
+
+    products.next(); // follows the cursor
+    EXPECT_EQ(edit->text(), "R$ 3,00");
+}
+
+TEST_F(DBEditTest, BadTextOnLeavingIsReportedAndTheUserStaysInTheBox) {
+    auto* edit = bound("PRECO", "DBEdit5");
+    ui::test::focus(edit);
+    ui::test::type(edit, "abc");
+    next->setFocus(Qt::TabFocusReason);
+
+    ASSERT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_EQ(dialogs.errors()[0].text, "'abc' não é um número válido para o campo PRECO.");
+    EXPECT_TRUE(edit->hasFocus());
+    EXPECT_EQ(edit->text(), "abc");
+    EXPECT_EQ(products.field("PRECO").asFloat(), 1.5); // the record is unchanged
+
+    // Posting with the bad text still pending fails at the box, and changes nothing.
+    EXPECT_THROW(products.post(), data::FieldError);
+    EXPECT_EQ(products.state(), data::DataSetState::Edit);
+    EXPECT_EQ(products.field("PRECO").asFloat(), 1.5);
+
+    edit->selectAll();
+    ui::test::type(edit, "4");
+    products.post();
+    EXPECT_EQ(products.valueAt(0, 2).toDouble(), 4.0);
+}
+
+TEST_F(DBEditTest, MaskedDateFromTheFieldAndEmptyMaskWritesNull) {
+    products.edit();
+    products.field("DATA").setValue(QDate(2024, 2, 29));
+    products.post();
+    auto* edit = bound("DATA", "DBEdit3");
+    EXPECT_EQ(edit->inputMask(), "00/00/9999;_");
+    EXPECT_EQ(edit->text(), "29/02/2024");
+
+    ui::test::focus(edit);
+    ui::test::press(edit, Qt::Key_Delete); // the whole text is selected
+    EXPECT_EQ(edit->text(), "  /  /    ");
+    products.post();
+    EXPECT_TRUE(products.field("DATA").isNull());
+
+    next->setFocus(Qt::TabFocusReason);
+    ui::test::focus(edit);
+    ui::test::type(edit, "3102");
+    EXPECT_THROW(products.post(), data::FieldError); // "31/02/    " is no date
+    EXPECT_TRUE(products.field("DATA").isNull());
+}
+
+TEST_F(DBEditTest, ReadOnlyWhenTheDatasetCannotBeEdited) {
+    auto* edit = bound("DESCRICAO", "DBEdit2");
+    EXPECT_FALSE(edit->isReadOnly());
+    edit->setAutoEdit(false);
+    EXPECT_TRUE(edit->isReadOnly());
+    ui::test::focus(edit);
+    ui::test::type(edit, "X");
+    EXPECT_EQ(products.state(), data::DataSetState::Browse);
+    EXPECT_EQ(edit->text(), "ITEM 1");
+
+    products.edit();
+    EXPECT_FALSE(edit->isReadOnly());
+    products.cancel();
+    products.close();
+    EXPECT_TRUE(edit->isReadOnly());
+    EXPECT_EQ(edit->text(), "");
+}
+
+} // namespace
