@@ -51,8 +51,8 @@ void DBEdit::refresh() {
     const QString shown = !f ? QString() : link_->editing() ? f->editText() : f->displayText();
     const bool same = shown == text() || (shown.isEmpty() && isBlank());
     if (!same) {
-        const bool wholeSelected = hasFocus() && selectionStart() == 0 &&
-                                   selectionLength() == displayText().size();
+        const bool wholeSelected =
+            hasFocus() && selectionStart() == 0 && selectionLength() == displayText().size();
         setText(shown);
         if (wholeSelected)
             selectAll();
