@@ -9,34 +9,14 @@
 
 namespace ui {
 
-DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent), link_(new FieldLink(this)) {
+DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent), FieldBinding(this) {
     setEditable(true);
     setInsertPolicy(NoInsert);
     setCompleter(nullptr); // completing would write another value than the one typed
-    connect(link_, &FieldLink::changed, this, &DBComboBox::refresh);
-    connect(link_, &FieldLink::updateRecord, this, &DBComboBox::updateRecord);
+    connect(link(), &FieldLink::changed, this, &DBComboBox::refresh);
+    connect(link(), &FieldLink::updateRecord, this, &DBComboBox::updateRecord);
     connect(lineEdit(), &QLineEdit::textEdited, this, &DBComboBox::userEdited);
     connect(this, &QComboBox::activated, this, &DBComboBox::userChose);
-    refresh();
-}
-
-void DBComboBox::setDataSource(data::DataSource* source) {
-    link_->setDataSource(source);
-}
-data::DataSource* DBComboBox::dataSource() const {
-    return link_->dataSource();
-}
-void DBComboBox::setDataField(const QString& name) {
-    link_->setFieldName(name);
-}
-const QString& DBComboBox::dataField() const {
-    return link_->fieldName();
-}
-data::Field* DBComboBox::field() const {
-    return link_->field();
-}
-void DBComboBox::setAutoEdit(bool on) {
-    link_->setAutoEdit(on);
     refresh();
 }
 
@@ -52,7 +32,7 @@ void DBComboBox::setCharCase(CharCase charCase) {
 
 void DBComboBox::refresh() {
     data::Field* f = field();
-    lineEdit()->setReadOnly(!link_->canModify());
+    lineEdit()->setReadOnly(!link()->canModify());
     const QString shown = f ? f->editText() : QString();
     setCurrentIndex(findText(shown, Qt::MatchFixedString | Qt::MatchCaseSensitive));
     setEditText(shown);
@@ -60,7 +40,7 @@ void DBComboBox::refresh() {
 }
 
 void DBComboBox::userEdited() {
-    if (link_->editing() || link_->beginEdit())
+    if (link()->editing() || link()->beginEdit())
         pending_ = true;
     else
         refresh();
@@ -68,7 +48,7 @@ void DBComboBox::userEdited() {
 
 void DBComboBox::userChose(int) {
     const QString chosenText = currentText();
-    if (!link_->beginEdit()) {
+    if (!link()->beginEdit()) {
         refresh();
         return;
     }
@@ -79,20 +59,20 @@ void DBComboBox::userChose(int) {
 }
 
 void DBComboBox::keyPressEvent(QKeyEvent* event) {
-    if (FieldLink::isEditingKey(event) && field() && !link_->beginEdit())
+    if (FieldLink::isEditingKey(event) && field() && !link()->beginEdit())
         return;
     QComboBox::keyPressEvent(event);
 }
 
 void DBComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
-    if (leavesControl(event) && link_->writeOnExit([this] { updateRecord(); }))
+    if (leavesControl(event) && link()->writeOnExit([this] { updateRecord(); }))
         emit exited();
 }
 
 void DBComboBox::updateRecord() {
     data::Field* f = field();
-    if (!pending_ || !f || !link_->editing())
+    if (!pending_ || !f || !link()->editing())
         return;
     f->setAsString(currentText());
     pending_ = false;

@@ -3,30 +3,18 @@
 // is taken as well. Choosing from the list writes the field at once; typed text is written when
 // the user leaves the box or the record is posted.
 #include "platform/ui/char_case.h"
+#include "platform/ui/field_link.h"
 #include <QComboBox>
-
-namespace data {
-class DataSource;
-class Field;
-} // namespace data
 
 namespace ui {
 
-class FieldLink;
-
-class DBComboBox : public QComboBox {
+class DBComboBox : public QComboBox, public FieldBinding {
     Q_OBJECT
 public:
     explicit DBComboBox(QWidget* parent = nullptr);
 
-    void setDataSource(data::DataSource* source);
-    data::DataSource* dataSource() const;
-    void setDataField(const QString& name);
-    const QString& dataField() const;
-    data::Field* field() const;
     void setItems(const QStringList& items);
     void setCharCase(CharCase charCase);
-    void setAutoEdit(bool on);
 
     // Writes the typed text into the field now; throws data::FieldError when it does not fit.
     void updateRecord();
@@ -44,7 +32,6 @@ private:
     void userEdited();
     void userChose(int index);
 
-    FieldLink* link_;
     bool pending_ = false;
 };
 

@@ -7,34 +7,11 @@
 
 namespace ui {
 
-DBEdit::DBEdit(QWidget* parent) : MaskEdit(parent), link_(new FieldLink(this)) {
-    connect(link_, &FieldLink::changed, this, &DBEdit::refresh);
-    connect(link_, &FieldLink::updateRecord, this, &DBEdit::updateRecord);
+DBEdit::DBEdit(QWidget* parent) : MaskEdit(parent), FieldBinding(this) {
+    connect(link(), &FieldLink::changed, this, &DBEdit::refresh);
+    connect(link(), &FieldLink::updateRecord, this, &DBEdit::updateRecord);
     connect(this, &QLineEdit::textEdited, this, &DBEdit::userEdited);
     refresh();
-}
-
-void DBEdit::setDataSource(data::DataSource* source) {
-    link_->setDataSource(source);
-}
-data::DataSource* DBEdit::dataSource() const {
-    return link_->dataSource();
-}
-void DBEdit::setDataField(const QString& name) {
-    link_->setFieldName(name);
-}
-const QString& DBEdit::dataField() const {
-    return link_->fieldName();
-}
-data::Field* DBEdit::field() const {
-    return link_->field();
-}
-void DBEdit::setAutoEdit(bool on) {
-    link_->setAutoEdit(on);
-    refresh();
-}
-bool DBEdit::autoEdit() const {
-    return link_->autoEdit();
 }
 
 void DBEdit::refresh() {
@@ -46,9 +23,9 @@ void DBEdit::refresh() {
     const int length = limited ? f->def().size : 32767;
     if (mask.isEmpty() && maxLength() != length)
         setMaxLength(length); // resets the text and selection, even when unchanged
-    setReadOnly(!link_->canModify());
+    setReadOnly(!link()->canModify());
 
-    const QString shown = !f ? QString() : link_->editing() ? f->editText() : f->displayText();
+    const QString shown = !f ? QString() : link()->editing() ? f->editText() : f->displayText();
     const bool same = shown == text() || (shown.isEmpty() && isBlank());
     if (!same) {
         const bool wholeSelected =
@@ -61,15 +38,15 @@ void DBEdit::refresh() {
 }
 
 void DBEdit::userEdited() {
-    if (link_->editing() || link_->beginEdit())
+    if (link()->editing() || link()->beginEdit())
         pending_ = true;
     else
         refresh(); // the field cannot take it: show its value again
 }
 
 void DBEdit::keyPressEvent(QKeyEvent* event) {
-    if (FieldLink::isEditingKey(event) && field() && !link_->editing()) {
-        if (!link_->beginEdit())
+    if (FieldLink::isEditingKey(event) && field() && !link()->editing()) {
+        if (!link()->beginEdit())
             return;
         refresh(); // the edit text replaces the display text before the key applies
     }
@@ -78,13 +55,13 @@ void DBEdit::keyPressEvent(QKeyEvent* event) {
 
 void DBEdit::focusOutEvent(QFocusEvent* event) {
     MaskEdit::focusOutEvent(event);
-    if (leavesControl(event) && link_->writeOnExit([this] { updateRecord(); }))
+    if (leavesControl(event) && link()->writeOnExit([this] { updateRecord(); }))
         emit exited();
 }
 
 void DBEdit::updateRecord() {
     data::Field* f = field();
-    if (!pending_ || !f || !link_->editing())
+    if (!pending_ || !f || !link()->editing())
         return;
     if (!editMask().isEmpty() && isBlank())
         f->clear();

@@ -2,30 +2,15 @@
 // An edit box bound to one field: shows the field's display text while browsing and its edit
 // text while the record is under edit, takes its length and edit mask from the field, and writes
 // what was typed into the field when the user leaves it or when the record is posted.
+#include "platform/ui/field_link.h"
 #include "platform/ui/mask_edit.h"
-
-namespace data {
-class DataSource;
-class Field;
-} // namespace data
 
 namespace ui {
 
-class FieldLink;
-
-class DBEdit : public MaskEdit {
+class DBEdit : public MaskEdit, public FieldBinding {
     Q_OBJECT
 public:
     explicit DBEdit(QWidget* parent = nullptr);
-
-    void setDataSource(data::DataSource* source);
-    data::DataSource* dataSource() const;
-    void setDataField(const QString& name);
-    const QString& dataField() const;
-    data::Field* field() const;
-    // Typing while the dataset is browsing puts it into Edit state (default on).
-    void setAutoEdit(bool on);
-    bool autoEdit() const;
 
     // Writes the typed text into the field now (an empty mask writes an empty value). Throws
     // data::FieldError when the text does not fit the field; the record is then unchanged.
@@ -43,7 +28,6 @@ private:
     void refresh();
     void userEdited();
 
-    FieldLink* link_;
     bool pending_ = false;
 };
 

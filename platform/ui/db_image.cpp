@@ -6,27 +6,12 @@
 
 namespace ui {
 
-DBImage::DBImage(QWidget* parent) : QLabel(parent), link_(new FieldLink(this)) {
+DBImage::DBImage(QWidget* parent) : QLabel(parent), FieldBinding(this) {
     setFrameShape(QFrame::StyledPanel);
     setAlignment(Qt::AlignCenter);
-    connect(link_, &FieldLink::changed, this, &DBImage::refresh);
+    connect(link(), &FieldLink::changed, this, &DBImage::refresh);
 }
 
-void DBImage::setDataSource(data::DataSource* source) {
-    link_->setDataSource(source);
-}
-data::DataSource* DBImage::dataSource() const {
-    return link_->dataSource();
-}
-void DBImage::setDataField(const QString& name) {
-    link_->setFieldName(name);
-}
-const QString& DBImage::dataField() const {
-    return link_->fieldName();
-}
-data::Field* DBImage::field() const {
-    return link_->field();
-}
 void DBImage::setStretch(bool on) {
     setScaledContents(on);
 }

@@ -20,36 +20,17 @@ bool sameKey(const QVariant& a, const QVariant& b) {
 } // namespace
 
 DBLookupComboBox::DBLookupComboBox(QWidget* parent)
-    : QComboBox(parent), link_(new FieldLink(this)), list_(new DataSetModel(this)) {
+    : QComboBox(parent), FieldBinding(this), list_(new DataSetModel(this)) {
     setModel(list_);
     // A long list (every product) must not be measured or laid out item by item.
     setSizeAdjustPolicy(AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(10);
     if (auto* listView = qobject_cast<QListView*>(view()))
         listView->setUniformItemSizes(true);
-    connect(link_, &FieldLink::changed, this, &DBLookupComboBox::refresh);
+    connect(link(), &FieldLink::changed, this, &DBLookupComboBox::refresh);
     connect(list_, &QAbstractItemModel::modelReset, this, &DBLookupComboBox::refresh);
     connect(this, &QComboBox::activated, this, &DBLookupComboBox::userChose);
     refresh();
-}
-
-void DBLookupComboBox::setDataSource(data::DataSource* source) {
-    link_->setDataSource(source);
-}
-data::DataSource* DBLookupComboBox::dataSource() const {
-    return link_->dataSource();
-}
-void DBLookupComboBox::setDataField(const QString& name) {
-    link_->setFieldName(name);
-}
-const QString& DBLookupComboBox::dataField() const {
-    return link_->fieldName();
-}
-data::Field* DBLookupComboBox::field() const {
-    return link_->field();
-}
-void DBLookupComboBox::setAutoEdit(bool on) {
-    link_->setAutoEdit(on);
 }
 
 void DBLookupComboBox::setListSource(data::DataSource* source) {
@@ -116,7 +97,7 @@ void DBLookupComboBox::userChose(int row) {
     }
     const QVariant key = list->valueAt(row, keyIndex);
     if (dataSource()) {
-        if (!link_->beginEdit() || !runGuarded([&] { field()->setValue(key); })) {
+        if (!link()->beginEdit() || !runGuarded([&] { field()->setValue(key); })) {
             refresh();
             return;
         }
@@ -133,7 +114,7 @@ void DBLookupComboBox::keyPressEvent(QKeyEvent* event) {
                        event->key() == Qt::Key_Down || event->key() == Qt::Key_PageUp ||
                        event->key() == Qt::Key_PageDown || event->key() == Qt::Key_Home ||
                        event->key() == Qt::Key_End;
-    if (picks && dataSource() && !link_->beginEdit())
+    if (picks && dataSource() && !link()->beginEdit())
         return;
     QComboBox::keyPressEvent(event);
 }

@@ -3,31 +3,17 @@
 // keyField value is stored into the bound field. The list follows its dataset (filters,
 // refreshes, new rows) and choosing an item also positions the list's dataset on that row.
 // Unbound (no data source), it only positions the list's dataset and keeps the chosen key.
+#include "platform/ui/field_link.h"
 #include <QComboBox>
 #include <QVariant>
-
-namespace data {
-class ClientDataSet;
-class DataSource;
-class Field;
-} // namespace data
 
 namespace ui {
 
 class DataSetModel;
-class FieldLink;
-
-class DBLookupComboBox : public QComboBox {
+class DBLookupComboBox : public QComboBox, public FieldBinding {
     Q_OBJECT
 public:
     explicit DBLookupComboBox(QWidget* parent = nullptr);
-
-    void setDataSource(data::DataSource* source);
-    data::DataSource* dataSource() const;
-    void setDataField(const QString& name);
-    const QString& dataField() const;
-    data::Field* field() const;
-    void setAutoEdit(bool on);
 
     void setListSource(data::DataSource* source);
     data::DataSource* listSource() const;
@@ -55,7 +41,6 @@ private:
     void refresh();
     void userChose(int row);
 
-    FieldLink* link_;
     DataSetModel* list_;
     QString keyField_;
     QString listField_;

@@ -8,36 +8,16 @@
 
 namespace ui {
 
-DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), link_(new FieldLink(this)) {
-    connect(link_, &FieldLink::changed, this, &DBMemo::refresh);
-    connect(link_, &FieldLink::updateRecord, this, &DBMemo::updateRecord);
+DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), FieldBinding(this) {
+    connect(link(), &FieldLink::changed, this, &DBMemo::refresh);
+    connect(link(), &FieldLink::updateRecord, this, &DBMemo::updateRecord);
     connect(this, &QPlainTextEdit::textChanged, this, &DBMemo::userEdited);
-    refresh();
-}
-
-void DBMemo::setDataSource(data::DataSource* source) {
-    link_->setDataSource(source);
-}
-data::DataSource* DBMemo::dataSource() const {
-    return link_->dataSource();
-}
-void DBMemo::setDataField(const QString& name) {
-    link_->setFieldName(name);
-}
-const QString& DBMemo::dataField() const {
-    return link_->fieldName();
-}
-data::Field* DBMemo::field() const {
-    return link_->field();
-}
-void DBMemo::setAutoEdit(bool on) {
-    link_->setAutoEdit(on);
     refresh();
 }
 
 void DBMemo::refresh() {
     data::Field* f = field();
-    setReadOnly(!link_->canModify());
+    setReadOnly(!link()->canModify());
     const QString shown = f ? f->editText() : QString();
     if (shown != toPlainText()) {
         QScopedValueRollback guard(loading_, true);
@@ -49,7 +29,7 @@ void DBMemo::refresh() {
 void DBMemo::userEdited() {
     if (loading_)
         return;
-    if (link_->editing() || link_->beginEdit())
+    if (link()->editing() || link()->beginEdit())
         pending_ = true;
     else
         refresh();
@@ -58,20 +38,20 @@ void DBMemo::userEdited() {
 void DBMemo::keyPressEvent(QKeyEvent* event) {
     const bool changesText = FieldLink::isEditingKey(event) || event->key() == Qt::Key_Return ||
                              event->key() == Qt::Key_Enter;
-    if (changesText && field() && !link_->beginEdit())
+    if (changesText && field() && !link()->beginEdit())
         return;
     QPlainTextEdit::keyPressEvent(event);
 }
 
 void DBMemo::focusOutEvent(QFocusEvent* event) {
     QPlainTextEdit::focusOutEvent(event);
-    if (leavesControl(event) && link_->writeOnExit([this] { updateRecord(); }))
+    if (leavesControl(event) && link()->writeOnExit([this] { updateRecord(); }))
         emit exited();
 }
 
 void DBMemo::updateRecord() {
     data::Field* f = field();
-    if (!pending_ || !f || !link_->editing())
+    if (!pending_ || !f || !link()->editing())
         return;
     f->setAsString(toPlainText());
     pending_ = false;

@@ -7,30 +7,11 @@
 
 namespace ui {
 
-DBRadioGroup::DBRadioGroup(QWidget* parent) : RadioGroup(parent), link_(new FieldLink(this)) {
-    connect(link_, &FieldLink::changed, this, &DBRadioGroup::refresh);
+DBRadioGroup::DBRadioGroup(QWidget* parent) : RadioGroup(parent), FieldBinding(this) {
+    connect(link(), &FieldLink::changed, this, &DBRadioGroup::refresh);
     auto* group = findChild<QButtonGroup*>();
     connect(group, &QButtonGroup::idClicked, this, &DBRadioGroup::userClicked);
     refresh();
-}
-
-void DBRadioGroup::setDataSource(data::DataSource* source) {
-    link_->setDataSource(source);
-}
-data::DataSource* DBRadioGroup::dataSource() const {
-    return link_->dataSource();
-}
-void DBRadioGroup::setDataField(const QString& name) {
-    link_->setFieldName(name);
-}
-const QString& DBRadioGroup::dataField() const {
-    return link_->fieldName();
-}
-data::Field* DBRadioGroup::field() const {
-    return link_->field();
-}
-void DBRadioGroup::setAutoEdit(bool on) {
-    link_->setAutoEdit(on);
 }
 
 void DBRadioGroup::setValues(const QStringList& values) {
@@ -52,7 +33,7 @@ void DBRadioGroup::refresh() {
 }
 
 void DBRadioGroup::userClicked(int index) {
-    if (!link_->beginEdit() || !runGuarded([&] { field()->setAsString(value(index)); }))
+    if (!link()->beginEdit() || !runGuarded([&] { field()->setAsString(value(index)); }))
         refresh(); // the field cannot take it: show its value again
 }
 

@@ -18,6 +18,11 @@ void FieldLink::setFieldName(const QString& name) {
     notify();
 }
 
+void FieldLink::setAutoEdit(bool on) {
+    autoEdit_ = on;
+    notify();
+}
+
 void FieldLink::relink() {
     for (const auto& link : links_)
         disconnect(link);

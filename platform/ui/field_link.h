@@ -22,7 +22,7 @@ public:
     data::DataSource* dataSource() const { return source_; }
     void setFieldName(const QString& name);
     const QString& fieldName() const { return fieldName_; }
-    void setAutoEdit(bool on) { autoEdit_ = on; }
+    void setAutoEdit(bool on);
     bool autoEdit() const { return autoEdit_; }
 
     data::ClientDataSet* dataSet() const;
@@ -56,6 +56,26 @@ private:
     bool autoEdit_ = true;
     bool starting_ = false;
     QList<QMetaObject::Connection> links_;
+};
+
+// The binding every data-aware control offers, through its FieldLink.
+class FieldBinding {
+public:
+    void setDataSource(data::DataSource* source) { link_->setDataSource(source); }
+    data::DataSource* dataSource() const { return link_->dataSource(); }
+    void setDataField(const QString& name) { link_->setFieldName(name); }
+    const QString& dataField() const { return link_->fieldName(); }
+    data::Field* field() const { return link_->field(); }
+    // A change by the user while the dataset is browsing puts it into Edit state (default on).
+    void setAutoEdit(bool on) { link_->setAutoEdit(on); }
+    bool autoEdit() const { return link_->autoEdit(); }
+
+protected:
+    explicit FieldBinding(QWidget* control) : link_(new FieldLink(control)) {}
+    FieldLink* link() const { return link_; }
+
+private:
+    FieldLink* link_;
 };
 
 } // namespace ui

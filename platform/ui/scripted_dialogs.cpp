@@ -127,9 +127,10 @@ int ScriptedDialogs::showModal(QDialog* window) {
             scriptError = describeException(std::current_exception()).text;
         }
     }
-    // As a person closing it: the window's close handlers run.
-    if (shown && shown->isVisible())
-        shown->close();
+    // As a person closing it: the window's close handlers run. A window that refuses to close
+    // is put away all the same, as the test cannot go on with it.
+    if (shown && shown->isVisible() && !shown->close())
+        shown->done(shown->result());
     activate(opener);
     if (!scriptError.isEmpty())
         fail(QStringLiteral("O roteiro da janela %1 falhou: %2").arg(className, scriptError));
