@@ -10,15 +10,6 @@
 
 namespace ui {
 
-namespace {
-// Keys compare by value across types, as a code stored as text still names the same row.
-bool sameKey(const QVariant& a, const QVariant& b) {
-    if (a.isNull() || b.isNull())
-        return false;
-    return a == b || a.toString() == b.toString();
-}
-} // namespace
-
 DBLookupComboBox::DBLookupComboBox(QWidget* parent)
     : QComboBox(parent), FieldBinding(this), list_(new DataSetModel(this)) {
     setModel(list_);
@@ -28,7 +19,10 @@ DBLookupComboBox::DBLookupComboBox(QWidget* parent)
     if (auto* listView = qobject_cast<QListView*>(view()))
         listView->setUniformItemSizes(true);
     connect(link(), &FieldLink::changed, this, &DBLookupComboBox::refresh);
-    connect(list_, &QAbstractItemModel::modelReset, this, &DBLookupComboBox::refresh);
+    connect(list_, &QAbstractItemModel::modelReset, this, [this] {
+        rowsIndexed_ = false;
+        refresh();
+    });
     connect(this, &QComboBox::activated, this, &DBLookupComboBox::userChose);
     refresh();
 }
@@ -41,6 +35,7 @@ data::DataSource* DBLookupComboBox::listSource() const {
 }
 void DBLookupComboBox::setKeyField(const QString& name) {
     keyField_ = name;
+    rowsIndexed_ = false;
     refresh();
 }
 void DBLookupComboBox::setListField(const QString& name) {
@@ -63,8 +58,22 @@ int DBLookupComboBox::rowOfKey(const QVariant& key) const {
     if (keyIndex < 0 || key.isNull())
         return -1;
     const data::ClientDataSet* ds = listDataSet();
+    bool integral = false;
+    const qint64 number = key.toLongLong(&integral);
+    if (ds->fields()[keyIndex]->kind() == data::FieldKind::Integer && integral) {
+        if (!rowsIndexed_) {
+            rowByKey_.clear();
+            for (int row = list_->rowCount() - 1; row >= 0; --row) // the first row wins
+                if (const QVariant value = ds->valueAt(row, keyIndex); !value.isNull())
+                    rowByKey_.insert(value.toLongLong(), row);
+            rowsIndexed_ = true;
+        }
+        return rowByKey_.value(number, -1);
+    }
+    // Other keys compare as text, so that a code stored as text still names the same row.
+    const QString text = key.toString();
     for (int row = 0; row < list_->rowCount(); ++row)
-        if (sameKey(ds->valueAt(row, keyIndex), key))
+        if (ds->valueAt(row, keyIndex).toString() == text)
             return row;
     return -1;
 }

@@ -5,6 +5,7 @@
 // Unbound (no data source), it only positions the list's dataset and keeps the chosen key.
 #include "platform/ui/field_link.h"
 #include <QComboBox>
+#include <QHash>
 #include <QVariant>
 
 namespace ui {
@@ -42,6 +43,10 @@ private:
     void userChose(int row);
 
     DataSetModel* list_;
+    // Row of each integer key, built when first needed after the list changed: the list may hold
+    // every product, and the bound record may move often.
+    mutable QHash<qint64, int> rowByKey_;
+    mutable bool rowsIndexed_ = false;
     QString keyField_;
     QString listField_;
     QVariant unboundKey_;
