@@ -1,6 +1,5 @@
 #include "platform/ui/db_combo_box.h"
 #include "platform/data/client_dataset.h"
-#include "platform/ui/behaviours.h"
 #include "platform/ui/field_link.h"
 #include "platform/ui/guard.h"
 #include <QFocusEvent>
@@ -66,7 +65,7 @@ void DBComboBox::keyPressEvent(QKeyEvent* event) {
 
 void DBComboBox::focusOutEvent(QFocusEvent* event) {
     QComboBox::focusOutEvent(event);
-    if (leavesControl(event) && link()->writeOnExit([this] { updateRecord(); }))
+    if (link()->writeOnExit(event, [this] { updateRecord(); }))
         emit exited();
 }
 

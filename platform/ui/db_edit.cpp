@@ -1,6 +1,5 @@
 #include "platform/ui/db_edit.h"
 #include "platform/data/client_dataset.h"
-#include "platform/ui/behaviours.h"
 #include "platform/ui/field_link.h"
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -55,7 +54,7 @@ void DBEdit::keyPressEvent(QKeyEvent* event) {
 
 void DBEdit::focusOutEvent(QFocusEvent* event) {
     MaskEdit::focusOutEvent(event);
-    if (leavesControl(event) && link()->writeOnExit([this] { updateRecord(); }))
+    if (link()->writeOnExit(event, [this] { updateRecord(); }))
         emit exited();
 }
 

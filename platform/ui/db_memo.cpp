@@ -1,6 +1,5 @@
 #include "platform/ui/db_memo.h"
 #include "platform/data/client_dataset.h"
-#include "platform/ui/behaviours.h"
 #include "platform/ui/field_link.h"
 #include <QFocusEvent>
 #include <QKeyEvent>
@@ -45,7 +44,7 @@ void DBMemo::keyPressEvent(QKeyEvent* event) {
 
 void DBMemo::focusOutEvent(QFocusEvent* event) {
     QPlainTextEdit::focusOutEvent(event);
-    if (leavesControl(event) && link()->writeOnExit([this] { updateRecord(); }))
+    if (link()->writeOnExit(event, [this] { updateRecord(); }))
         emit exited();
 }
 

@@ -1,5 +1,7 @@
 #include "platform/ui/field_link.h"
+#include "platform/ui/behaviours.h"
 #include "platform/ui/guard.h"
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
 #include <QWidget>
@@ -77,11 +79,15 @@ bool FieldLink::beginEdit() {
     return runGuarded([this] { dataSet()->edit(); }) && editing();
 }
 
-bool FieldLink::writeOnExit(const std::function<void()>& write) {
+bool FieldLink::writeOnExit(const QFocusEvent* event, const std::function<void()>& write) {
+    if (!leavesControl(event))
+        return false;
     try {
         write();
         return true;
     } catch (...) {
+        if (event->reason() == Qt::OtherFocusReason)
+            return false; // moved by the program: the input stays pending
         control_->setFocus();
         showException(std::current_exception());
         return false;
@@ -99,6 +105,11 @@ bool FieldLink::isEditingKey(const QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers();
     return !event->text().isEmpty() && event->text()[0].isPrint() &&
            !(modifiers & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
+}
+
+void writePendingInput(QWidget* window) {
+    for (FieldLink* link : window->findChildren<FieldLink*>())
+        emit link->updateRecord();
 }
 
 } // namespace ui

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <functional>
 
+class QFocusEvent;
 class QKeyEvent;
 class QWidget;
 
@@ -35,9 +36,12 @@ public:
     // needed. The control is not refreshed meanwhile, so what the user typed stays. Shows the
     // error and returns false when editing cannot start.
     bool beginEdit();
-    // Writes the control's pending input as the user leaves it; on error shows it, keeps the
-    // focus in the control and returns false.
-    bool writeOnExit(const std::function<void()>& write);
+    // On leaving the control, writes its pending input. When the user left it (Tab, Enter, a
+    // click) and the input does not fit, shows the error, keeps the focus in the control and
+    // returns false. When the program moved the focus (a command such as "Cancelar" moving it to
+    // a focus sink), a failed write is not an error yet: the input stays pending and post()
+    // reports it if the record is still to be stored.
+    bool writeOnExit(const QFocusEvent* event, const std::function<void()>& write);
 
     // Keys that change an edit box's text (as opposed to moving in it).
     static bool isEditingKey(const QKeyEvent* event);
@@ -77,5 +81,10 @@ protected:
 private:
     FieldLink* link_;
 };
+
+// Writes what the user typed in the window's data-aware controls into their fields now, as
+// post() does first (for a command that reads the fields before posting). Throws
+// data::FieldError at the first input that does not fit.
+void writePendingInput(QWidget* window);
 
 } // namespace ui

@@ -2,6 +2,7 @@
 // typed text reaches the field, or does not, with the error reported where the user sees it.
 #include "platform/data/errors.h"
 #include "platform/ui/db_edit.h"
+#include "platform/ui/field_link.h"
 #include "widget_fixture.h"
 #include <QLineEdit>
 
@@ -79,6 +80,27 @@ TEST_F(DBEditTest, BadTextOnLeavingIsReportedAndTheUserStaysInTheBox) {
     ui::test::type(edit, "4");
     products.post();
     EXPECT_EQ(products.valueAt(0, 2).toDouble(), 4.0);
+}
+
+TEST_F(DBEditTest, CommandsMovingTheFocusLeaveBadTextPendingWithoutAnError) {
+    auto* edit = bound("PRECO", "DBEdit5");
+    ui::test::focus(edit);
+    ui::test::type(edit, "abc");
+    next->setFocus(); // "Cancelar" moves the focus to its sink first
+    EXPECT_TRUE(dialogs.errors().empty());
+    EXPECT_TRUE(next->hasFocus());
+    products.cancel();
+    EXPECT_EQ(edit->text(), "R$ 1,50");
+}
+
+TEST_F(DBEditTest, PendingInputWrittenOnRequest) {
+    auto* edit = bound("PRECO", "DBEdit5");
+    ui::test::focus(edit);
+    ui::test::type(edit, "7");
+    // A command run by its shortcut reads the field while the focus is still in the box.
+    ui::writePendingInput(&window);
+    EXPECT_EQ(products.field("PRECO").asFloat(), 7.0);
+    EXPECT_EQ(products.state(), data::DataSetState::Edit);
 }
 
 TEST_F(DBEditTest, MaskedDateFromTheFieldAndEmptyMaskWritesNull) {
