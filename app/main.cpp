@@ -1,22 +1,19 @@
-#include "app/data_module.h"
-#include "app/globals.h"
-#include "platform/data/errors.h"
-#include <QApplication>
-#include <QDir>
-#include <cstdio>
+#include "app/app_setup.h"
+#include "app/login_window.h"
+#include "platform/os/os.h"
+#include "platform/ui/application.h"
+#include "platform/ui/guard.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    app.setApplicationName(QStringLiteral("Quiru"));
-    caminho_sistema = QDir(QCoreApplication::applicationDirPath()).absolutePath() + '/';
-    try {
-        TDM dm;
-        DM = &dm;
-        std::printf("Bancos de dados abertos.\n");
-        DM = nullptr;
-        return 0;
-    } catch (const data::DataError& e) {
-        std::fprintf(stderr, "%s\n", e.fullText().toUtf8().constData());
+    ui::Application app(argc, argv);
+    setUpApplication(app);
+    // A database that cannot be opened is reported and the program ends: running on with a
+    // closed connection would only fail again at every step.
+    bool created = ui::runGuarded([] { FLogin = new TFLogin(os::programFolder()); });
+    if (!created)
         return 1;
-    }
+    FLogin->show();
+    const int result = app.exec();
+    delete FLogin;
+    return result;
 }

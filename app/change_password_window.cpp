@@ -1,0 +1,129 @@
+#include "app/change_password_window.h"
+#include "app/data_module.h"
+#include "app/globals.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/guard.h"
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFTrocarSenha::TFTrocarSenha(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("FTrocarSenha"));
+    setWindowTitle(QStringLiteral("Trocar Usuário e Senha"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, Qt::white);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    auto* form = new QFormLayout;
+    auto addEdit = [&](int n, const QString& caption, bool secret) {
+        auto* label = new QLabel(caption, this);
+        label->setObjectName(QStringLiteral("Label%1").arg(n));
+        auto* edit = new QLineEdit(this);
+        edit->setObjectName(QStringLiteral("Edit%1").arg(n));
+        if (secret)
+            edit->setEchoMode(QLineEdit::Password);
+        edit->installEventFilter(this);
+        form->addRow(label, edit);
+        return edit;
+    };
+    Edit1 = addEdit(1, QStringLiteral("Usuário"), false);
+    Edit2 = addEdit(2, QStringLiteral("Senha"), true);
+    Edit3 = addEdit(3, QStringLiteral("Novo Usuário"), false);
+    Edit4 = addEdit(4, QStringLiteral("Nova Senha"), true);
+    Edit5 = addEdit(5, QStringLiteral("Repita a Nova Senha"), true);
+    // The columns' lengths: a longer login or password could never be stored.
+    Edit3->setMaxLength(20);
+    Edit4->setMaxLength(10);
+    Edit5->setMaxLength(10);
+
+    btnEntrar = new QPushButton(QStringLiteral("Confirmar Alterações"), this);
+    btnEntrar->setObjectName(QStringLiteral("btnEntrar"));
+    btnCancelar = new QPushButton(QStringLiteral("Cancelar"), this);
+    btnCancelar->setObjectName(QStringLiteral("btnCancelar"));
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    for (QPushButton* b : {btnEntrar, btnCancelar}) {
+        b->setAutoDefault(false);
+        b->setCursor(Qt::PointingHandCursor);
+        buttons->addWidget(b);
+    }
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addLayout(buttons);
+    setMinimumWidth(380);
+
+    ui::connectGuarded(btnEntrar, &QPushButton::clicked, this, [this] { btnEntrarClick(); });
+    ui::connectGuarded(btnCancelar, &QPushButton::clicked, this, [this] { btnCancelarClick(); });
+}
+
+void TFTrocarSenha::btnEntrarClick() {
+    data::ClientDataSet* users = DM->TBUSUARIO;
+    users->open();
+    if (!users->locate(QStringLiteral("LOGIN;SENHA"),
+                       {Edit1->text().toUpper(), Edit2->text().toUpper()})) {
+        ui::dialogs().message(this, QStringLiteral("Usuário e/ou Senhas Digitados Errados !"));
+        return;
+    }
+    if (Edit4->text() != Edit5->text()) {
+        ui::dialogs().message(
+            this, QStringLiteral("Nova Senha digitada não confere com o campo de conferimento !"));
+        Edit4->clear();
+        Edit5->clear();
+        Edit4->setFocus();
+        return;
+    }
+    const QString newLogin = Edit3->text().toUpper();
+    if (newLogin.trimmed().isEmpty()) {
+        ui::dialogs().message(this, QStringLiteral("Informe o Novo Usuário !"));
+        Edit3->setFocus();
+        return;
+    }
+    const QString currentLogin = users->field(QStringLiteral("LOGIN")).asString();
+    if (newLogin != currentLogin &&
+        !users->lookup(QStringLiteral("LOGIN"), newLogin, QStringLiteral("LOGIN")).isNull()) {
+        ui::dialogs().message(this, QStringLiteral("Já existe outro usuário com este nome !"));
+        Edit3->setFocus();
+        return;
+    }
+    users->edit();
+    try {
+        users->field(QStringLiteral("LOGIN")).setAsString(newLogin);
+        users->field(QStringLiteral("SENHA")).setAsString(Edit4->text().toUpper());
+        users->post();
+        users->applyUpdates(0);
+    } catch (...) {
+        // Nothing half-changed stays in the shared dataset.
+        users->cancel();
+        users->cancelUpdates();
+        throw;
+    }
+    ui::dialogs().message(this, QStringLiteral("Alterações Realizadas com Sucesso !"));
+    close();
+}
+
+void TFTrocarSenha::btnCancelarClick() {
+    close();
+}
+
+bool TFTrocarSenha::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::KeyPress)
+        return QDialog::eventFilter(watched, event);
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down;
+    if (key == Qt::Key_Escape)
+        btnCancelar->click();
+    else if (key == Qt::Key_F5 || (enter && watched == Edit5))
+        btnEntrar->click();
+    else if (enter)
+        focusNextChild();
+    else if (key == Qt::Key_Up)
+        focusPreviousChild();
+    else
+        return QDialog::eventFilter(watched, event);
+    return true;
+}

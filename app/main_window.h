@@ -1,0 +1,81 @@
+#pragma once
+// The window users work from: menus, the tool bar, the clock and the automatic-backup timer.
+// Every command opens its window modally, after the presets that window expects.
+#include <QDialog>
+#include <functional>
+
+class QLabel;
+class QMenuBar;
+class QTimer;
+class QToolButton;
+class TFFiltroMovimentacoes;
+
+class TFMenu : public QDialog {
+    Q_OBJECT
+public:
+    explicit TFMenu(QWidget* parent = nullptr);
+    ~TFMenu() override;
+
+    QMenuBar* MainMenu1;
+    QToolButton* btnProdutos;
+    QToolButton* btnContato;
+    QToolButton* btnFornecedores;
+    QToolButton* btnEntradas;
+    QToolButton* btnSaidas;
+    QToolButton* btnRelatorioEstoque;
+    QToolButton* btnAtualizar;
+    QLabel* Image1;
+    QLabel* txtData;
+    QLabel* txtHorario;
+    QTimer* Timer1;
+    QTimer* TimerBackup;
+
+    // Commands, one per menu item or button.
+    void btnProdutosClick();
+    void btnContatoClick();
+    void btnFornecedoresClick();
+    void btnEntradasClick();
+    void btnSaidasClick();
+    void btnRelatorioEstoqueClick();
+    void btnAtualizarClick();
+    void Grupos1Click();
+    void Subgrupos1Click();
+    void Empresa1Click();
+    void CentrodeCustos1Click();
+    void ConsultadeEntradas1Click();
+    void ConsultadeSadas1Click();
+    void RelatriodeMovimentaes1Click();
+    void RelatriodeEstoqueSimples1Click();
+    void GrficosdeMovimentaeseEstoque1Click();
+    void RelatriodeEntradas1Click();
+    void RelatriodeSadas1Click();
+    void RelatriodeClientes1Click();
+    void RelatriodeFornecedores1Click();
+    void RelatriodeProdutos2Click();
+    void RelatriodeGrupos2Click();
+    void RelatriodeSubgrupos1Click();
+    void RelatriodeCentrodeCustos1Click();
+    void Sobre1Click();
+    void Usurios1Click();
+    void BancodeDados1Click();
+    void RealizarRestaurarBackup1Click();
+    void Sair1Click();
+    void Timer1Timer();
+    void TimerBackupTimer();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void FormShow();
+    void buildMenus();
+    QToolButton* toolButton(const char* name, const QString& caption, const char* icon);
+    void openMovementReport(const std::function<void(TFFiltroMovimentacoes*)>& presets);
+    void openRecordReport(const QString& caption, int relatorio, int filtro);
+    void setMovementFilter(const QString& filter);
+    QPixmap background_;
+};
+
+extern TFMenu* FMenu;
