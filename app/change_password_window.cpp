@@ -83,9 +83,14 @@ void TFTrocarSenha::btnEntrarClick() {
         Edit3->setFocus();
         return;
     }
-    const QString currentLogin = users->field(QStringLiteral("LOGIN")).asString();
-    if (newLogin != currentLogin &&
-        !users->lookup(QStringLiteral("LOGIN"), newLogin, QStringLiteral("LOGIN")).isNull()) {
+    // Asked of the database, not the cache: another window may have added the account.
+    data::SqlQuery taken(DM->SQLConnection1);
+    taken.sql() << QStringLiteral("select count(*) from TUSUARIO")
+                << QStringLiteral("where LOGIN = :NOVO and LOGIN <> :ATUAL");
+    taken.setText(QStringLiteral("NOVO"), newLogin);
+    taken.setText(QStringLiteral("ATUAL"), users->field(QStringLiteral("LOGIN")).asString());
+    taken.open();
+    if (taken.value(0).toInt() > 0) {
         ui::dialogs().message(this, QStringLiteral("Já existe outro usuário com este nome !"));
         Edit3->setFocus();
         return;

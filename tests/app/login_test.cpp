@@ -1,0 +1,129 @@
+// From start to the main window: the start-up file, the login and the change of password.
+#include "app/change_password_window.h"
+#include "app/data_module.h"
+#include "app/globals.h"
+#include "app/login_window.h"
+#include "app/main_window.h"
+#include "platform/data/errors.h"
+#include "platform/ui/scripted_dialogs.h"
+#include "platform/ui/test_input.h"
+#include "tests/support/program_folder.h"
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+using testing_support::ProgramFolder;
+
+namespace {
+
+QByteArray startupFile(const ProgramFolder& folder) {
+    QFile f(folder.file("ConfiguracoesQUIRU.txt"));
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("(missing)");
+}
+
+class Login : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dialogs.setFailureHandler([](const QString& what) { ADD_FAILURE() << what.toStdString(); });
+    }
+    void start() {
+        login = std::make_unique<TFLogin>(folder.path());
+        login->show();
+    }
+    void TearDown() override {
+        login.reset();
+        DM = nullptr;
+    }
+    QVariant scalar(const QString& sql) { return testing_support::scalar(DM->SQLConnection1, sql); }
+    void changePassword(const QString& user, const QString& password, const QString& newUser,
+                        const QString& newPassword, const QString& again) {
+        dialogs.onModal("FTrocarSenha", [&](QDialog* w) {
+            auto* window = static_cast<TFTrocarSenha*>(w);
+            window->Edit1->setText(user);
+            window->Edit2->setText(password);
+            window->Edit3->setText(newUser);
+            window->Edit4->setText(newPassword);
+            window->Edit5->setText(again);
+            window->btnEntrar->click();
+        });
+        login->Label6Click();
+    }
+
+    ProgramFolder folder;
+    ui::ScriptedDialogs dialogs;
+    std::unique_ptr<TFLogin> login;
+};
+
+TEST_F(Login, FirstRunWritesTheStartupFileWithoutLineEnd) {
+    start();
+    EXPECT_EQ(startupFile(folder), (folder.path() + "QUIRU.GDB").toUtf8());
+    EXPECT_EQ(caminho_sistema, folder.path());
+}
+
+TEST_F(Login, StartupFileWithAPathIsLeftAlone) {
+    const QByteArray content = (folder.path() + "QUIRU.GDB\n").toUtf8();
+    folder.writeStartupFile(content);
+    start();
+    EXPECT_EQ(startupFile(folder), content);
+}
+
+TEST_F(Login, MissingDatabaseIsAnErrorNotAWindowOnAClosedConnection) {
+    folder.writeStartupFile("/nao/existe/QUIRU.GDB");
+    EXPECT_THROW(TFLogin window(folder.path()), data::DatabaseError);
+}
+
+TEST_F(Login, AnyCaseLogsInAndKeepsTheNameAsTyped) {
+    start();
+    EXPECT_TRUE(login->Label4->isVisible());
+    EXPECT_EQ(login->Edit1->text(), "MASTER");
+    EXPECT_EQ(login->Edit2->text(), "TRIGAL");
+    QString caption;
+    dialogs.onModal("FMenu", [&](QDialog* w) { caption = w->windowTitle(); });
+    login->Edit1->setText("MaStEr");
+    login->Edit2->setText("trigal");
+    login->btnEntrar->click();
+    EXPECT_EQ(caption, "Quiru 1.0.0");
+    EXPECT_EQ(usuario_logado, "MaStEr");
+    EXPECT_FALSE(login->isVisible());
+    EXPECT_TRUE(dialogs.errors().empty());
+}
+
+TEST_F(Login, WrongPasswordEmptiesBothFields) {
+    start();
+    login->Edit2->setText("errada");
+    ui::test::press(login->Edit2, Qt::Key_Return); // Enter in the password logs in
+    EXPECT_EQ(dialogs.messages(), QStringList{"Usuário ou Senha não Conferem !"});
+    EXPECT_TRUE(login->Edit1->text().isEmpty());
+    EXPECT_TRUE(login->Edit2->text().isEmpty());
+    EXPECT_TRUE(login->isVisible());
+}
+
+TEST_F(Login, ChangeWindowOutcomes) {
+    start();
+    changePassword("master", "errada", "NOVO", "a", "a");
+    changePassword("master", "trigal", "NOVO", "abc", "abd");
+    changePassword("master", "trigal", "", "abc", "abc");
+    testing_support::exec(DM->SQLConnection1,
+                          "insert into TUSUARIO values ('OUTRO', 'X', 'USUARIO')");
+    changePassword("master", "trigal", "outro", "abc", "abc");
+    EXPECT_EQ(scalar("select SENHA from TUSUARIO where LOGIN = 'MASTER'").toString(), "TRIGAL")
+        << "nothing stored by the refused attempts";
+    changePassword("master", "trigal", "Gerente", "novaSenha", "novaSenha");
+    EXPECT_EQ(dialogs.messages(),
+              (QStringList{"Usuário e/ou Senhas Digitados Errados !",
+                           "Nova Senha digitada não confere com o campo de conferimento !",
+                           "Informe o Novo Usuário !", "Já existe outro usuário com este nome !",
+                           "Alterações Realizadas com Sucesso !"}));
+    EXPECT_EQ(
+        scalar("select SENHA || ':' || TIPO from TUSUARIO where LOGIN = 'GERENTE'").toString(),
+        "NOVASENHA:ADMINISTRADOR");
+
+    // The hint only shows while the default account keeps its default password.
+    login->hide();
+    login->show();
+    EXPECT_FALSE(login->Label4->isVisible());
+    EXPECT_FALSE(login->Bevel1->isVisible());
+}
+
+} // namespace

@@ -1,0 +1,121 @@
+// The main window: caption, administrator check, backup timer and the commands' presets.
+#include "app/globals.h"
+#include "app/main_window.h"
+#include "platform/ui/radio_group.h"
+#include "platform/ui/scripted_dialogs.h"
+#include "platform/ui/test_input.h"
+#include "reports/movement_report_filter_window.h"
+#include "tests/support/program_folder.h"
+#include <QLabel>
+#include <QTimer>
+
+using testing_support::DataModuleTest;
+
+namespace {
+
+class MainWindow : public DataModuleTest {
+protected:
+    void SetUp() override {
+        DataModuleTest::SetUp();
+        dialogs.setFailureHandler([](const QString& what) { ADD_FAILURE() << what.toStdString(); });
+    }
+    void show() {
+        menu = std::make_unique<TFMenu>();
+        ui::test::activate(menu.get());
+    }
+    void TearDown() override {
+        menu.reset();
+        DataModuleTest::TearDown();
+    }
+    ui::ScriptedDialogs dialogs;
+    std::unique_ptr<TFMenu> menu;
+};
+
+TEST_F(MainWindow, CaptionCarriesTheStoredVersion) {
+    exec("update TVERSAO set VERSAO = '2.3.1'");
+    show();
+    EXPECT_EQ(menu->windowTitle(), "Quiru 2.3.1");
+    EXPECT_FALSE(menu->txtData->text().isEmpty());
+}
+
+TEST_F(MainWindow, BackupTimerFollowsTheSettingsRow) {
+    show();
+    EXPECT_FALSE(menu->TimerBackup->isActive());
+    testing_support::exec(
+        dm->SQLConnection2,
+        "update TCONFIGURACAO set BACKUP_AUTOMATICO = 'SIM', INTERVALO_BACKUP = 15");
+    menu.reset();
+    show();
+    EXPECT_TRUE(menu->TimerBackup->isActive());
+    EXPECT_EQ(menu->TimerBackup->interval(), 900000);
+}
+
+TEST_F(MainWindow, OnlyAdministratorsPassTheUsersCheck) {
+    exec("insert into TUSUARIO values ('JOAO', 'X', 'USUARIO')");
+    show();
+    usuario_logado = "joao";
+    menu->Usurios1Click();
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{"Você não possui previlégios de administrador do sistema, "
+                          "portanto não pode acessar esta área!"});
+    dialogs.clear();
+    usuario_logado = "Master";
+    menu->Usurios1Click();
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+TEST_F(MainWindow, ReportPresetsAndShiftM) {
+    show();
+    struct Case {
+        void (TFMenu::*command)();
+        const char* caption;
+        int relatorio, filtro;
+    };
+    const Case cases[] = {
+        {&TFMenu::RelatriodeMovimentaes1Click, "Relatório de Movimentações no Estoque", 2, 7},
+        {&TFMenu::RelatriodeEntradas1Click, "Relatório de Entradas", 0, 7},
+        {&TFMenu::RelatriodeSadas1Click, "Relatório de Saídas", 1, 7},
+        {&TFMenu::RelatriodeClientes1Click, "Relatório de Clientes", 1, 4},
+        {&TFMenu::RelatriodeFornecedores1Click, "Relatório de Fornecedores", 0, 3},
+        {&TFMenu::RelatriodeProdutos2Click, "Relatório de Produtos", 2, 0},
+        {&TFMenu::RelatriodeGrupos2Click, "Relatório de Grupos", 2, 1},
+        {&TFMenu::RelatriodeSubgrupos1Click, "Relatório de Subgrupos", 2, 2},
+    };
+    for (const Case& c : cases) {
+        QString caption;
+        int relatorio = -1, filtro = -1;
+        dialogs.onModal("FFiltroMovimentacoes", [&](QDialog* w) {
+            auto* filter = static_cast<TFFiltroMovimentacoes*>(w);
+            caption = filter->windowTitle();
+            relatorio = filter->RGRelatorio->itemIndex();
+            filtro = filter->RGFiltro->itemIndex();
+        });
+        (menu.get()->*c.command)();
+        EXPECT_EQ(caption, c.caption);
+        EXPECT_EQ(relatorio, c.relatorio) << c.caption;
+        EXPECT_EQ(filtro, c.filtro) << c.caption;
+    }
+
+    dialogs.clear();
+    dialogs.onModal("FFiltroMovimentacoes", [](QDialog*) {});
+    ui::test::press(menu.get(), QKeySequence("Shift+M"));
+    EXPECT_EQ(dialogs.windows(), QStringList{"FFiltroMovimentacoes"})
+        << "Shift+M is the movement report";
+}
+
+TEST_F(MainWindow, EntryThenExitLeavesOnlyTheExitFilter) {
+    exec("insert into TMOVIMENTACAO (CODIGO, TIPO) values (1, 'ENTRADA')");
+    exec("insert into TMOVIMENTACAO (CODIGO, TIPO) values (2, 'SAIDA')");
+    dm->TBMOVIMENTACAO->open();
+    show();
+    menu->btnEntradasClick();
+    EXPECT_EQ(dm->TBMOVIMENTACAO->recordCount(), 1);
+    EXPECT_EQ(dm->TBMOVIMENTACAO->field("TIPO").asString(), "ENTRADA");
+    menu->btnSaidasClick();
+    EXPECT_EQ(dm->TBMOVIMENTACAO->filter(), "TIPO = 'SAIDA'");
+    EXPECT_TRUE(dm->TBMOVIMENTACAO->filtered());
+    EXPECT_EQ(dm->TBMOVIMENTACAO->recordCount(), 1);
+    EXPECT_EQ(dm->TBMOVIMENTACAO->field("CODIGO").asInteger(), 2);
+}
+
+} // namespace
