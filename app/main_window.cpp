@@ -134,6 +134,10 @@ QToolButton* TFMenu::toolButton(const char* name, const QString& caption, const 
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
     b->setFixedSize(110, 85);
+    // The longest captions must fit the button's width whole.
+    QFont small = b->font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    b->setFont(small);
     b->setCursor(Qt::PointingHandCursor);
     return b;
 }

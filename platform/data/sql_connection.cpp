@@ -49,7 +49,7 @@ void SqlConnection::open() {
     db.setPassword(param("Password"));
     db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
     if (!db.open()) {
-        const QString detail = db.lastError().text();
+        const QString detail = db.lastError().databaseText();
         db.close();
         throw DatabaseError(
             QStringLiteral("Não foi possível abrir o banco de dados \"%1\".").arg(path), detail);
