@@ -288,15 +288,17 @@ void ClientDataSet::removeFromView(RowId row) {
         view_.erase(it);
 }
 
-void ClientDataSet::placeInView(RowId row) {
-    removeFromView(row);
+int ClientDataSet::placeInView(RowId row, bool inView) {
+    // A row that was never visible needs no search: appending stays cheap on a million rows.
+    if (inView)
+        removeFromView(row);
     if (!store_.alive(row) || !passesFilter(row))
-        return;
+        return -1;
     auto it = sortFields_.empty()
                   ? std::lower_bound(view_.begin(), view_.end(), row)
                   : std::lower_bound(view_.begin(), view_.end(), row,
                                      [this](RowId a, RowId b) { return rowLess(a, b); });
-    view_.insert(it, row);
+    return int(view_.insert(it, row) - view_.begin());
 }
 
 void ClientDataSet::setFilter(const QString& expression) {
@@ -583,7 +585,8 @@ void ClientDataSet::post() {
     checkRequired();
 
     RowId row = editingRow_;
-    if (state_ == DataSetState::Insert) {
+    const bool inserting = state_ == DataSetState::Insert;
+    if (inserting) {
         row = store_.appendRow();
         log_.push_back({Change::Insert, row, {}});
     } else {
@@ -601,10 +604,8 @@ void ClientDataSet::post() {
     buffer_.clear();
     editingRow_ = kNoRow;
     state_ = DataSetState::Browse;
-    placeInView(row);
-    auto it = std::find(view_.begin(), view_.end(), row);
-    const int position =
-        it != view_.end() ? int(it - view_.begin()) : std::min(cursor_, int(view_.size()) - 1);
+    const int placed = placeInView(row, !inserting);
+    const int position = placed >= 0 ? placed : std::min(cursor_, int(view_.size()) - 1);
     cursor_ = view_.empty() ? -1 : position;
     bof_ = eof_ = view_.empty();
     emit stateChanged();

@@ -198,7 +198,8 @@ private:
     void rebuildView();
     bool passesFilter(RowId row) const;
     bool rowLess(RowId a, RowId b) const;
-    void placeInView(RowId row); // inserts or moves a row to its sorted place, if visible
+    // Puts a row at its sorted place if it passes the filter; returns its position or -1.
+    int placeInView(RowId row, bool inView);
     void removeFromView(RowId row);
     void setCursor(int position, bool notify = true);
     void setState(DataSetState state);
