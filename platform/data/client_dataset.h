@@ -57,6 +57,8 @@ public:
 
     // What a control shows while browsing (currency as money), and the text it edits.
     QString displayText() const;
+    // The same text for any value of a column with this definition (grids show rows this way).
+    static QString displayText(const FieldDef& def, const QVariant& value);
     QString editText() const;
 
     // Setters need the dataset in Edit or Insert state. They throw FieldError on a value that does

@@ -39,11 +39,11 @@ bool shortTime(const FieldDef& def) {
 }
 } // namespace
 
-QString Field::asString() const {
-    const QVariant v = value();
+namespace {
+QString plainText(const FieldDef& def, const QVariant& v) {
     if (v.isNull())
         return {};
-    switch (def_.kind) {
+    switch (def.kind) {
     case FieldKind::Integer:
         return QString::number(v.toLongLong());
     case FieldKind::Float:
@@ -53,19 +53,30 @@ QString Field::asString() const {
     case FieldKind::Date:
         return format::dateToStr(v.toDate());
     case FieldKind::Time:
-        return shortTime(def_) ? format::shortTimeToStr(v.toTime()) : format::timeToStr(v.toTime());
+        return shortTime(def) ? format::shortTimeToStr(v.toTime()) : format::timeToStr(v.toTime());
     case FieldKind::Blob:
         return QString::fromLatin1(v.toByteArray());
     }
     return {};
 }
+} // namespace
+
+QString Field::asString() const {
+    return plainText(def_, value());
+}
+
+QString Field::displayText(const FieldDef& def, const QVariant& value) {
+    if (value.isNull())
+        return {};
+    if (def.kind == FieldKind::Float && def.currency)
+        return format::currencyToStr(value.toDouble());
+    if (def.kind == FieldKind::Blob)
+        return QStringLiteral("(Imagem)");
+    return plainText(def, value);
+}
 
 QString Field::displayText() const {
-    if (def_.kind == FieldKind::Float && def_.currency && !isNull())
-        return format::currencyToStr(asFloat());
-    if (def_.kind == FieldKind::Blob)
-        return isNull() ? QString() : QStringLiteral("(Imagem)");
-    return asString();
+    return displayText(def_, value());
 }
 
 QString Field::editText() const {

@@ -1,33 +1,7 @@
 #include "platform/ui/data_set_model.h"
 #include "platform/data/data_source.h"
-#include "platform/format/format.h"
 
 namespace ui {
-
-QString displayText(const data::FieldDef& def, const QVariant& value) {
-    using data::FieldKind;
-    if (value.isNull())
-        return {};
-    switch (def.kind) {
-    case FieldKind::Integer:
-        return QString::number(value.toLongLong());
-    case FieldKind::Float:
-        return def.currency ? format::currencyToStr(value.toDouble())
-                            : format::floatToStr(value.toDouble());
-    case FieldKind::Text:
-        return value.toString();
-    case FieldKind::Date:
-        return format::dateToStr(value.toDate());
-    case FieldKind::Time:
-        // A time typed through a short mask ("!90:00") is shown without seconds.
-        return def.editMask.section(';', 0, 0).count(':') == 1
-                   ? format::shortTimeToStr(value.toTime())
-                   : format::timeToStr(value.toTime());
-    case FieldKind::Blob:
-        return QStringLiteral("(Imagem)");
-    }
-    return {};
-}
 
 DataSetModel::DataSetModel(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -114,7 +88,8 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
         return {};
     // The record under edit is not stored yet: its row shows the edited values.
     const bool edited = ds->state() == data::DataSetState::Edit && index.row() == ds->recNo();
-    return displayText(def, edited ? ds->field(field).value() : ds->valueAt(index.row(), field));
+    return data::Field::displayText(def, edited ? ds->field(field).value()
+                                                : ds->valueAt(index.row(), field));
 }
 
 QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int role) const {

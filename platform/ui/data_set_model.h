@@ -20,9 +20,6 @@ struct GridColumn {
     int width = 0; // pixels; 0 takes the field's display width, or the view's default
 };
 
-// A value as a control shows it: money in the currency format, dates DD/MM/YYYY, and so on.
-QString displayText(const data::FieldDef& def, const QVariant& value);
-
 class DataSetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
