@@ -245,9 +245,8 @@ void TDM::OrdenarDataSet(ClientDataSet* dataset, const QString& fields,
     dataset->setIndexName(name);
 }
 
-int nextCodeByQuery(data::SqlConnection* connection, const QString& table) {
-    data::SqlQuery query(connection);
-    query.sql() << QStringLiteral("select max(codigo) from ") + table;
+int nextCodeByQuery(data::SqlQuery& query) {
+    query.close();
     query.open();
     const QVariant max = query.value(0); // null on an empty table
     query.close();

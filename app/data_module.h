@@ -56,7 +56,7 @@ private:
                                      const QString& table, data::DataSource*& source);
 };
 
-// The two ways a new row's code is chosen: the query's max(codigo) + 1, or a walk of the cached
-// rows keeping one more than the largest code. Both give 1 for an empty table.
-int nextCodeByQuery(data::SqlConnection* connection, const QString& table);
+// The two ways a new row's code is chosen: a "select max(codigo)" query's result + 1, or a walk
+// of the cached rows keeping one more than the largest code. Both give 1 for an empty table.
+int nextCodeByQuery(data::SqlQuery& query);
 int nextCodeByScan(data::ClientDataSet& dataset);

@@ -5,6 +5,12 @@
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/radio_group.h"
+#include "registers/company_window.h"
+#include "registers/cost_centres_window.h"
+#include "registers/customers_window.h"
+#include "registers/products_window.h"
+#include "registers/subgroups_window.h"
+#include "registers/suppliers_window.h"
 #include "reports/movement_report_filter_window.h"
 #include <QCoreApplication>
 #include <QDateTime>
@@ -314,22 +320,31 @@ void TFMenu::setMovementFilter(const QString& filter) {
 void TFMenu::btnProdutosClick() {
     modo_selecao = false;
     selecionar_produto = false;
+    openModal(this, FProdutos);
 }
 
 void TFMenu::btnContatoClick() {
     modo_selecao = false;
+    openModal(this, FCliente);
 }
 void TFMenu::btnFornecedoresClick() {
     modo_selecao = false;
+    openModal(this, FFornecedor);
 }
 void TFMenu::Grupos1Click() {
     modo_selecao = false;
+    openModal(this, FGrupo);
 }
 void TFMenu::Subgrupos1Click() {
     modo_selecao = false;
+    openModal(this, FSubGrupo);
 }
-void TFMenu::Empresa1Click() {}
-void TFMenu::CentrodeCustos1Click() {}
+void TFMenu::Empresa1Click() {
+    openModal(this, FEmpresa);
+}
+void TFMenu::CentrodeCustos1Click() {
+    openModal(this, FCentroCusto);
+}
 
 void TFMenu::btnEntradasClick() {
     setMovementFilter(QStringLiteral("TIPO = 'ENTRADA'"));

@@ -80,6 +80,8 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
         return {};
     const data::FieldDef& def = ds->field(field).def();
     if (role == Qt::TextAlignmentRole) {
+        if (shown_[index.column()].alignment)
+            return QVariant::fromValue(Qt::AlignVCenter | shown_[index.column()].alignment);
         const bool number =
             def.kind == data::FieldKind::Integer || def.kind == data::FieldKind::Float;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));

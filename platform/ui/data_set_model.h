@@ -18,6 +18,7 @@ struct GridColumn {
     QString fieldName;
     QString title; // "" takes the field's display label
     int width = 0; // pixels; 0 takes the field's display width, or the view's default
+    Qt::Alignment alignment = {}; // none: numbers to the right, the rest to the left
 };
 
 class DataSetModel : public QAbstractTableModel {

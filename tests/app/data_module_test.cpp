@@ -121,12 +121,14 @@ TEST_F(DataModule, OrdenarDataSetAddsOneIndexPerFieldList) {
 
 TEST_F(DataModule, NextCodeUnderBothRules) {
     dm->TBGRUPO->open();
-    EXPECT_EQ(nextCodeByQuery(dm->SQLConnection1, "TGRUPO"), 1);
+    data::SqlQuery QCodigo(dm->SQLConnection1);
+    QCodigo.sql() << "select max(codigo)" << "from TGRUPO";
+    EXPECT_EQ(nextCodeByQuery(QCodigo), 1);
     EXPECT_EQ(nextCodeByScan(*dm->TBGRUPO), 1);
     for (int code : {1, 7, 2})
         exec(QStringLiteral("insert into TGRUPO (CODIGO) values (%1)").arg(code));
     dm->TBGRUPO->refresh();
-    EXPECT_EQ(nextCodeByQuery(dm->SQLConnection1, "TGRUPO"), 8);
+    EXPECT_EQ(nextCodeByQuery(QCodigo), 8);
     EXPECT_EQ(nextCodeByScan(*dm->TBGRUPO), 8);
     dm->TBGRUPO->setFilter("CODIGO < 7");
     dm->TBGRUPO->setFiltered(true);

@@ -1,0 +1,370 @@
+#include "registers/products_window.h"
+#include "app/data_module.h"
+#include "app/globals.h"
+#include "platform/format/format.h"
+#include "platform/ui/db_edit.h"
+#include "platform/ui/db_grid.h"
+#include "platform/ui/db_image.h"
+#include "platform/ui/db_lookup_combo_box.h"
+#include "platform/ui/db_navigator.h"
+#include "platform/ui/guard.h"
+#include "registers/groups_window.h"
+#include "registers/picture_file.h"
+#include "registers/subgroups_window.h"
+#include "registers/suppliers_window.h"
+#include <QAction>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+TFProdutos* FProdutos = nullptr;
+
+namespace {
+QString quoted(QString text) {
+    text.replace('\'', QStringLiteral("''"));
+    return '\'' + text + '\'';
+}
+} // namespace
+
+TFProdutos::TFProdutos(QWidget* parent)
+    : RegisterWindow(parent, {"FProdutos", QStringLiteral("Cadastro de Produtos"),
+                              DM->DSPRODUTOS, QStringLiteral("DESCRICAO"), false, NextCode::Query,
+                              {QStringLiteral("select max(codigo) from TPRODUTO")}}) {
+    setCaptionOf(DBEdit1, QStringLiteral("CODIGO"));
+    setFormColumns(3);
+    DBEdit2 = addEdit("DBEdit2", QStringLiteral("CODIGO DE BARRAS"), QStringLiteral("CODIGOBARRAS"));
+    setFirstField(DBEdit2);
+    addEdit("DBEdit3", QStringLiteral("DESCRIÇÃO"), QStringLiteral("DESCRICAO"), 0, 2);
+    addEdit("DBEdit11", QStringLiteral("UNIDADE"), QStringLiteral("UNIDADE"));
+    addEdit("DBEdit4", QStringLiteral("REFERÊNCIA"), QStringLiteral("REFERENCIA"));
+    DBEdit10 = addEdit("DBEdit10", QStringLiteral("ESTOQUE ATUAL"), QStringLiteral("ESTOQUEATUAL"));
+    addEdit("DBEdit6", QStringLiteral("ESTOQUE MÍNIMO"), QStringLiteral("ESTOQUE_MINIMO"));
+    addEdit("DBEdit7", QStringLiteral("ESTOQUE MÁXIMO"), QStringLiteral("ESTOQUE_MAXIMO"));
+    addEdit("DBEdit8", QStringLiteral("PREÇO DE COMPRA"), QStringLiteral("PRECO_COMPRA"));
+    addEdit("DBEdit9", QStringLiteral("PREÇO DE VENDA"), QStringLiteral("PRECO_VENDA"));
+    addEdit("DBEdit14", QStringLiteral("POSIÇÃO NA PRATELEIRA"), QStringLiteral("POS_PRATELEIRA"));
+
+    txtTotalEstoqueCompra = new QLineEdit(TabSheet1);
+    txtTotalEstoqueCompra->setObjectName(QStringLiteral("txtTotalEstoqueCompra"));
+    txtTotalEstoqueVenda = new QLineEdit(TabSheet1);
+    txtTotalEstoqueVenda->setObjectName(QStringLiteral("txtTotalEstoqueVenda"));
+    for (QLineEdit* total : {txtTotalEstoqueCompra, txtTotalEstoqueVenda}) {
+        total->setReadOnly(true);
+        total->setEnabled(false);
+        total->setFocusPolicy(Qt::NoFocus);
+    }
+    addControl(txtTotalEstoqueCompra, QStringLiteral("TOTAL ESTOQUE(COMPRA)"),
+               AlwaysOff | NoMovement | NoColours);
+    addControl(txtTotalEstoqueVenda, QStringLiteral("TOTAL ESTOQUE(VENDA)"),
+               AlwaysOff | NoMovement | NoColours);
+
+    // Each code box with its lookup list (Enter on, Backspace back) and the button that opens
+    // the register to look one up.
+    const ui::MoveKeys listKeys = ui::kListMoveKeys | ui::MoveKey::BackspacePrevious;
+    auto lookupRow = [&](const char* edit, const QString& label, const QString& column,
+                         const char* lookup, data::DataSource* list) {
+        auto* code = addEdit(edit, label, column, 0, 3);
+        code->setMaximumWidth(80);
+        auto* box = addLookup(lookup, column, list, NoMovement);
+        ui::attachKeyMovement(box, listKeys);
+        return std::pair{code, box};
+    };
+    DBLookupComboBox2 = lookupRow("DBEdit12", QStringLiteral("FORNECEDOR"),
+                                  QStringLiteral("FORNECEDOR"), "DBLookupComboBox2",
+                                  DM->DSFORNECEDOR)
+                            .second;
+    btnFornecedor = lookupButton("btnFornecedor", QStringLiteral("F3"),
+                                 QStringLiteral("Consulta de Fornecedores"));
+    std::tie(DBEdit13, DBLookupComboBox1) =
+        lookupRow("DBEdit13", QStringLiteral("GRUPO"), QStringLiteral("GRUPO"),
+                  "DBLookupComboBox1", DM->DSGRUPO);
+    btnGrupo = lookupButton("btnGrupo", QStringLiteral("F6"), QStringLiteral("Consulta de Grupos"));
+    DBLookupComboBox3 = lookupRow("DBEdit5", QStringLiteral("SUBGRUPO"), QStringLiteral("SUBGRUPO"),
+                                  "DBLookupComboBox3", DM->DSSUBGRUPO)
+                            .second;
+    btnSubgrupo = lookupButton("btnSubgrupo", QStringLiteral("F7"),
+                               QStringLiteral("Consulta de Subgrupos"));
+    addMemo("DBMemo1", QStringLiteral("OBSERVAÇÃO"), QStringLiteral("OBS"), 2);
+
+    QFoto = makeQuery("QFoto", {QStringLiteral("SELECT TPRODUTO.FOTO FROM TPRODUTO "),
+                                QStringLiteral("WHERE TPRODUTO.CODIGO = :produto")});
+    TBFoto = new data::ClientDataSet(this);
+    TBFoto->setObjectName(QStringLiteral("TBFoto"));
+    TBFoto->setQuery(QFoto);
+    data::FieldDef foto;
+    foto.name = QStringLiteral("FOTO");
+    foto.kind = data::FieldKind::Blob;
+    TBFoto->addField(foto);
+    DSFoto = new data::DataSource(TBFoto, this);
+    DSFoto->setObjectName(QStringLiteral("DSFoto"));
+    DBImage1 = new ui::DBImage(TabSheet1);
+    DBImage1->setObjectName(QStringLiteral("DBImage1"));
+    DBImage1->setFixedSize(150, 150);
+    DBImage1->setStretch(true);
+    DBImage1->setFrameShape(QFrame::Box);
+    DBImage1->setAutoEdit(false);
+    DBImage1->setDataSource(DSFoto);
+    DBImage1->setDataField(QStringLiteral("FOTO"));
+    addControl(DBImage1, QStringLiteral("FOTO ( F9 )"), AlwaysOff | NoMovement | NoColours);
+    ui::connectGuarded(DBImage1, &ui::DBImage::clicked, this, [this] { DBImage1Click(); });
+    QAtualizaFoto = makeQuery("QAtualizaFoto", {QStringLiteral("UPDATE TPRODUTO SET FOTO = :foto"),
+                                                QStringLiteral("WHERE CODIGO = :produto")});
+    QMovimentacao = makeQuery("QMovimentacao",
+                              {QStringLiteral("SELECT TMOVIMENTACAO.CODIGO FROM TMOVIMENTACAO"),
+                               QStringLiteral("WHERE TMOVIMENTACAO.PRODUTO = :produto")});
+    addDependency(
+        QMovimentacao, QStringLiteral("produto"),
+        QStringLiteral("Este produto está ligado a movimentações de entrada e/ou saídas no estoque!"));
+
+    ui::addShortcut(this, Qt::Key_F3, btnFornecedor, QStringLiteral("Fornecedor1"));
+    ui::addShortcut(this, Qt::Key_F6, btnGrupo, QStringLiteral("Grupo1"));
+    ui::addShortcut(this, Qt::Key_F7, btnSubgrupo, QStringLiteral("Subgrupo1"));
+    // F9 chooses the picture, as a click on it does.
+    auto* Foto1 = new QAction(QStringLiteral("Foto"), this);
+    Foto1->setObjectName(QStringLiteral("Foto1"));
+    Foto1->setShortcut(Qt::Key_F9);
+    addAction(Foto1);
+    ui::connectGuarded(Foto1, &QAction::triggered, this, [this] { DBImage1Click(); });
+    ui::connectGuarded(DBLookupComboBox1, &ui::DBLookupComboBox::chosen, this,
+                       [this] { DBLookupComboBox1Click(); });
+    ui::connectGuarded(DBNavigator1, &ui::DBNavigator::clicked, this, [this] { atualizar_totais(); });
+
+    txtDescricao = new QLineEdit(TabSheet2);
+    txtDescricao->setObjectName(QStringLiteral("txtDescricao"));
+    txtDescricao->setValidator(new ui::UpperCaseValidator(txtDescricao));
+    txtDescricao->installEventFilter(this);
+    auto* search = new QHBoxLayout;
+    search->addWidget(new QLabel(QStringLiteral("DESCRIÇÃO: "), TabSheet2));
+    search->addWidget(txtDescricao, 1);
+    static_cast<QVBoxLayout*>(TabSheet2->layout())->insertLayout(0, search);
+    ui::connectGuarded(txtDescricao, &QLineEdit::textChanged, this,
+                       [this] { txtDescricaoChange(); });
+    DBGrid1->setColumns({{QStringLiteral("CODIGO"), QStringLiteral("CÓD"), 50},
+                         {QStringLiteral("DESCRICAO"), QStringLiteral("DESCRIÇÃO"), 280},
+                         {QStringLiteral("ESTOQUEATUAL"), QStringLiteral("ESTOQ. ATUAL"), 90},
+                         {QStringLiteral("ESTOQUE_MINIMO"), QStringLiteral("ESTOQ. MÍN."), 90},
+                         {QStringLiteral("ESTOQUE_MAXIMO"), QStringLiteral("ESTOQ. MÁX."), 90},
+                         {QStringLiteral("PRECO_COMPRA"), QStringLiteral("PR. COMPRA"), 100},
+                         {QStringLiteral("PRECO_VENDA"), QStringLiteral("PR. VENDA"), 100}});
+}
+
+QPushButton* TFProdutos::lookupButton(const char* name, const QString& caption,
+                                      const QString& hint) {
+    auto* b = new QPushButton(caption, TabSheet1);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFixedWidth(36);
+    addBeside(b);
+    return b;
+}
+
+bool TFProdutos::IsNumeric(const QString& text) {
+    return std::all_of(text.begin(), text.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
+// ------------------------------------------------------------------ show, pages and states
+
+void TFProdutos::openLookups() {
+    for (data::ClientDataSet* ds : {DM->TBGRUPO, DM->TBSUBGRUPO, DM->TBFORNECEDOR}) {
+        ds->open();
+        DM->OrdenarDataSet(ds, QStringLiteral("DESCRICAO"));
+    }
+    atualizar_totais();
+}
+
+void TFProdutos::showOnlyPage(QWidget* page) {
+    QWidget* other = page == TabSheet1 ? TabSheet2 : TabSheet1;
+    PageControl1->setPageVisible(page, true);
+    PageControl1->setActivePage(page);
+    PageControl1->setPageVisible(other, false);
+}
+
+void TFProdutos::navegar() {
+    RegisterWindow::navegar();
+    showOnlyPage(TabSheet1);
+    reloadPicture();
+}
+
+void TFProdutos::editar() {
+    RegisterWindow::editar();
+    // The stock of a stored product changes only through movements.
+    DBEdit10->setEnabled(novo_registro);
+    reloadPicture();
+}
+
+void TFProdutos::TabSheet1Show() {
+    removeFilter();
+    reloadPicture();
+}
+
+void TFProdutos::TabSheet2Show() {
+    txtDescricao->clear();
+    txtDescricao->setFocus();
+}
+
+bool TFProdutos::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == txtDescricao && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down) {
+            DBGrid1->setFocus();
+            return true;
+        }
+    }
+    return RegisterWindow::eventFilter(watched, event);
+}
+
+// ------------------------------------------------------------------ commands
+
+void TFProdutos::btnNovoClick() {
+    removeFilter();
+    RegisterWindow::btnNovoClick();
+}
+
+void TFProdutos::btnAlterarClick() {
+    removeFilter();
+    RegisterWindow::btnAlterarClick();
+}
+
+void TFProdutos::btnSalvarClick() {
+    Edit1->setFocus();
+    data::ClientDataSet* ds = dataSet();
+    const QVariant code = ds->field(QStringLiteral("CODIGO")).value();
+    removeFilter();
+    postAndApply();
+    ds->refresh();
+    ds->locate(QStringLiteral("CODIGO"), code);
+    navegar();
+    atualizar_totais();
+}
+
+void TFProdutos::btnCancelarClick() {
+    RegisterWindow::btnCancelarClick();
+    atualizar_totais();
+}
+
+void TFProdutos::btnExcluirClick() {
+    if (confirmDelete()) {
+        dataSet()->deleteRecord();
+        applyNow();
+    }
+    updateRecordButtons();
+    atualizar_totais();
+}
+
+void TFProdutos::btnConsultarClick() {
+    showOnlyPage(TabSheet2);
+}
+
+void TFProdutos::pickRow() {
+    data::ClientDataSet* ds = dataSet();
+    if (ds->isEmpty())
+        return;
+    const QVariant code = ds->field(QStringLiteral("CODIGO")).value();
+    if (selecionar_produto) {
+        produto_selecionado = code.toInt();
+        close();
+        return;
+    }
+    showOnlyPage(TabSheet1);
+    removeFilter();
+    ds->locate(QStringLiteral("CODIGO"), code);
+    reloadPicture();
+    atualizar_totais();
+}
+
+void TFProdutos::txtDescricaoChange() {
+    const QString t = txtDescricao->text();
+    if (t.isEmpty())
+        return;
+    data::ClientDataSet* ds = dataSet();
+    const QString contains = quoted('%' + t + '%');
+    std::vector<QString> steps = {"DESCRICAO LIKE (" + contains + ')',
+                                  "CODIGOBARRAS = (" + quoted(t) + ')',
+                                  "REFERENCIA LIKE (" + contains + ')'};
+    if (IsNumeric(t))
+        steps.push_back("CODIGO = (" + quoted(t) + ')');
+    for (const QString& expression : steps) {
+        ds->setFiltered(false);
+        ds->setFilter(expression);
+        ds->setFiltered(true);
+        if (ds->recordCount() > 0) {
+            ds->first();
+            return;
+        }
+    }
+    if (IsNumeric(t))
+        ds->setFiltered(false);
+}
+
+void TFProdutos::DBLookupComboBox1Click() {
+    const QVariant group = DBLookupComboBox1->keyValue();
+    if (group.isNull())
+        return;
+    data::ClientDataSet* subgroups = DM->TBSUBGRUPO;
+    subgroups->setFiltered(false);
+    subgroups->setFilter("GRUPO = " + quoted(group.toString()));
+    subgroups->setFiltered(true);
+}
+
+void TFProdutos::btnFornecedorClick() {
+    modo_selecao = true;
+    showOnList<TFFornecedor>(this);
+}
+
+void TFProdutos::btnGrupoClick() {
+    showOnList<TFGrupo>(this);
+}
+
+void TFProdutos::btnSubgrupoClick() {
+    showOnList<TFSubGrupo>(this);
+}
+
+// ------------------------------------------------------------------ totals and picture
+
+void TFProdutos::atualizar_totais() {
+    data::ClientDataSet* ds = dataSet();
+    auto value = [&](const char* column) {
+        return ds->active() && !ds->isEmpty()
+                   ? ds->field(QString::fromLatin1(column)).asFloat()
+                   : 0.0;
+    };
+    const double stock = value("ESTOQUEATUAL");
+    const QString picture = QStringLiteral("R$###,###,###.00");
+    txtTotalEstoqueCompra->setText(format::formatFloat(picture, stock * value("PRECO_COMPRA")));
+    txtTotalEstoqueVenda->setText(format::formatFloat(picture, stock * value("PRECO_VENDA")));
+    reloadPicture();
+}
+
+void TFProdutos::reloadPicture() {
+    data::ClientDataSet* ds = dataSet();
+    TBFoto->close();
+    QFoto->close();
+    QFoto->setInteger(QStringLiteral("produto"),
+                      ds->active() && !ds->isEmpty()
+                          ? ds->field(QStringLiteral("CODIGO")).asInteger()
+                          : 0);
+    TBFoto->open();
+}
+
+void TFProdutos::DBImage1Click() {
+    if (btnNovo->isEnabled())
+        return; // only while editing
+    const QString file = choosePictureFile(this);
+    if (file.isEmpty())
+        return;
+    const QByteArray picture = readPictureFile(file);
+    if (!ui::dialogs().question(
+            this, QStringLiteral("Atenção"),
+            QStringLiteral("Você realmente deseja salvar esta imagem em seu banco de dados?")))
+        return;
+    QAtualizaFoto->setBlob(QStringLiteral("foto"), picture);
+    QAtualizaFoto->setInteger(QStringLiteral("produto"),
+                              dataSet()->field(QStringLiteral("CODIGO")).asInteger());
+    QAtualizaFoto->exec();
+    reloadPicture();
+}

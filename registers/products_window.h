@@ -1,0 +1,78 @@
+#pragma once
+// The products: the central register. Besides the common pattern it shows the stock's value at
+// both prices, keeps the picture apart from the record (stored at once by its own query), looks
+// up supplier, group and subgroup, searches four columns in turn, shows only one of its two
+// pages at a time, and can be opened by the stock windows to pick a product.
+#include "registers/register_window.h"
+
+class QPushButton;
+
+namespace data {
+class ClientDataSet;
+class DataSource;
+} // namespace data
+
+namespace ui {
+class DBImage;
+}
+
+class TFProdutos : public RegisterWindow {
+    Q_OBJECT
+public:
+    explicit TFProdutos(QWidget* parent = nullptr);
+
+    ui::DBEdit* DBEdit2;  // CODIGOBARRAS
+    ui::DBEdit* DBEdit10; // ESTOQUEATUAL: typed only for a new product
+    ui::DBEdit* DBEdit13; // GRUPO
+    ui::DBLookupComboBox* DBLookupComboBox1; // groups
+    ui::DBLookupComboBox* DBLookupComboBox2; // suppliers
+    ui::DBLookupComboBox* DBLookupComboBox3; // subgroups
+    QPushButton* btnFornecedor;
+    QPushButton* btnGrupo;
+    QPushButton* btnSubgrupo;
+    QLineEdit* txtTotalEstoqueCompra;
+    QLineEdit* txtTotalEstoqueVenda;
+    ui::DBImage* DBImage1;
+    QLineEdit* txtDescricao;
+    data::SqlQuery* QMovimentacao;
+    data::SqlQuery* QFoto;
+    data::SqlQuery* QAtualizaFoto;
+    data::ClientDataSet* TBFoto;
+    data::DataSource* DSFoto;
+
+    void navegar() override;
+    void editar() override;
+    void btnNovoClick() override;
+    void btnAlterarClick() override;
+    void btnSalvarClick() override;
+    void btnCancelarClick() override;
+    void btnExcluirClick() override;
+    void btnConsultarClick() override;
+    void btnFornecedorClick();
+    void btnGrupoClick();
+    void btnSubgrupoClick();
+    void DBImage1Click();
+    void DBLookupComboBox1Click(); // a group chosen: the subgroup list offers only its subgroups
+    void txtDescricaoChange();
+    void atualizar_totais();
+
+    // True when every character is a digit (an empty text counts as numeric).
+    static bool IsNumeric(const QString& text);
+
+protected:
+    void openLookups() override;
+    void gridDoubleClick() override { pickRow(); }
+    void gridEnter() override { pickRow(); }
+    void TabSheet1Show() override;
+    void TabSheet2Show() override;
+    void afterClose() override { removeFilter(); }
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void pickRow();
+    void showOnlyPage(QWidget* page);
+    void reloadPicture();
+    QPushButton* lookupButton(const char* name, const QString& caption, const QString& hint);
+};
+
+extern TFProdutos* FProdutos;
