@@ -1,0 +1,179 @@
+// Suppliers and customers: the duplicate CNPJ, the state list, the search by name, the delete
+// refusal and the pick mode the stock windows use.
+#include "platform/ui/db_combo_box.h"
+#include "platform/ui/db_edit.h"
+#include "platform/ui/db_grid.h"
+#include "platform/ui/db_radio_group.h"
+#include "registers/customers_window.h"
+#include "registers/suppliers_window.h"
+#include "tests/registers/register_fixture.h"
+#include <QLineEdit>
+#include <QRadioButton>
+
+namespace {
+
+class Suppliers : public RegisterFixture {
+protected:
+    void SetUp() override {
+        RegisterFixture::SetUp();
+        exec("insert into TFORNECEDOR (CODIGO, DESCRICAO, CNPJ) values (1, 'ACME', '123')");
+        exec("insert into TFORNECEDOR (CODIGO, DESCRICAO, CNPJ) values (2, 'BETA', '456')");
+        exec("insert into TFORNECEDOR (CODIGO, DESCRICAO, CNPJ) values (3, 'GAMA', '789')");
+    }
+    ui::DBEdit* edit(const char* name) { return ui::test::find<ui::DBEdit>(window.get(), name); }
+};
+
+TEST_F(Suppliers, NewSupplierMayNotRepeatACnpjAChangedOneMay) {
+    auto* w = show<TFFornecedor>();
+    click(w->btnNovo);
+    EXPECT_TRUE(w->DBEdit3->hasFocus());
+    ui::test::type(w->DBEdit3, "456");
+    click(w->btnSalvar);
+    EXPECT_EQ(dialogs.messages(), QStringList{"Fornecedor já cadastrado!"});
+    EXPECT_TRUE(w->btnSalvar->isEnabled());
+    EXPECT_TRUE(w->DBEdit3->hasFocus());
+    EXPECT_TRUE(scalar("select CNPJ from TFORNECEDOR where CODIGO = 4").isNull());
+    click(w->btnCancelar);
+    EXPECT_EQ(count("TFORNECEDOR"), 3);
+
+    ASSERT_TRUE(w->dataSet()->locate("CODIGO", 3));
+    click(w->btnAlterar);
+    w->DBEdit3->selectAll();
+    ui::test::type(w->DBEdit3, "456");
+    click(w->btnSalvar);
+    EXPECT_EQ(dialogs.messages().size(), 1);
+    EXPECT_EQ(scalar("select CNPJ from TFORNECEDOR where CODIGO = 3").toString(), "456");
+}
+
+TEST_F(Suppliers, StateListStartsWithXXAndTypedStatesAreUpperCase) {
+    auto* w = show<TFFornecedor>();
+    auto* uf = ui::test::find<ui::DBComboBox>(w, "DBEdit16");
+    EXPECT_EQ(uf->itemText(0), "XX");
+    EXPECT_EQ(uf->count(), 28);
+    click(w->btnNovo);
+    ui::test::focus(uf);
+    ui::test::type(uf, "sp");
+    ui::test::type(edit("DBEdit9"), "Vendas@Acme.com");
+    click(w->btnSalvar);
+    EXPECT_EQ(scalar("select UF || ' ' || EMAIL from TFORNECEDOR where CODIGO = 4").toString(),
+              "SP Vendas@Acme.com");
+}
+
+TEST_F(Suppliers, TextLongerThanItsColumnIsCutAtTheColumnsLength) {
+    auto* w = show<TFFornecedor>();
+    click(w->btnNovo);
+    ui::test::type(edit("DBEdit18"), QString(20, '9')); // FAX holds 14
+    click(w->btnSalvar);
+    EXPECT_EQ(scalar("select FAX from TFORNECEDOR where CODIGO = 4").toString(), QString(14, '9'));
+}
+
+TEST_F(Suppliers, PickModeClosesOnTheDoubleClickedSupplierUntilConsultar) {
+    modo_selecao = true;
+    auto* w = new TFFornecedor();
+    window.reset(w);
+    w->PageControl1->setActivePage(w->TabSheet2);
+    ui::test::activate(w);
+    doubleClickRow(w->DBGrid1, 1);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(DM->TBFORNECEDOR->field("DESCRICAO").asString(), "BETA");
+
+    ui::test::activate(w);
+    EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet2);
+    w->PageControl1->setActivePage(w->TabSheet1);
+    click(w->btnConsultar);
+    EXPECT_FALSE(modo_selecao);
+    doubleClickRow(w->DBGrid1, 2);
+    EXPECT_TRUE(w->isVisible());
+    EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet1);
+    EXPECT_EQ(w->DBEdit1->text(), "3");
+}
+
+class Customers : public RegisterFixture {
+protected:
+    void SetUp() override {
+        RegisterFixture::SetUp();
+        int code = 0;
+        for (const char* name : {"JOSÉ SILVA", "MARIA DA SILVEIRA", "BRASILINO COSTA", "ANA SOUZA"})
+            exec(QStringLiteral("insert into TCLIENTE (CODIGO, NOME) values (%1, '%2')")
+                     .arg(++code)
+                     .arg(QString::fromUtf8(name)));
+        exec("insert into TCLIENTE (CODIGO) values (5)"); // no name
+    }
+    QStringList listed() {
+        QStringList names;
+        data::ClientDataSet* ds = DM->TBCLIENTE;
+        for (int i = 0; i < ds->recordCount(); ++i)
+            names << ds->valueAt(i, ds->field("NOME").index()).toString();
+        return names;
+    }
+};
+
+TEST_F(Customers, SearchFindsTheTextAnywhereInTheNameInAnyCase) {
+    auto* w = show<TFCliente>();
+    click(w->btnConsultar);
+    ASSERT_TRUE(w->txtNome->hasFocus());
+    ui::test::type(w->txtNome, "sil");
+    EXPECT_EQ(listed(), (QStringList{"BRASILINO COSTA", "JOSÉ SILVA", "MARIA DA SILVEIRA"}));
+    ui::test::type(w->txtNome, "v");
+    EXPECT_EQ(listed(), (QStringList{"JOSÉ SILVA", "MARIA DA SILVEIRA"}));
+    w->txtNome->setText("d'a"); // a quote is text like any other
+    EXPECT_TRUE(listed().isEmpty());
+    w->txtNome->clear();
+    EXPECT_EQ(listed().size(), 4) << "the customer without a name is not listed";
+
+    ui::test::type(w->txtNome, "souza");
+    w->PageControl1->setActivePage(w->TabSheet1);
+    EXPECT_EQ(w->DBEdit2->text(), "ANA SOUZA");
+    EXPECT_TRUE(w->txtNome->text().isEmpty());
+    EXPECT_EQ(DM->TBCLIENTE->recordCount(), 5) << "the whole list again";
+}
+
+TEST_F(Customers, PickModeAfterASearchHandsOverTheDoubleClickedCustomer) {
+    modo_selecao = true;
+    auto* w = new TFCliente();
+    window.reset(w);
+    w->PageControl1->setActivePage(w->TabSheet2);
+    ui::test::activate(w);
+    ui::test::type(w->txtNome, "silv");
+    doubleClickRow(w->DBGrid1, 1);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(DM->TBCLIENTE->field("NOME").asString(), "MARIA DA SILVEIRA");
+    EXPECT_FALSE(DM->TBCLIENTE->filtered());
+}
+
+TEST_F(Customers, NewCustomerIsAPrivatePersonAndAMovementKeepsACustomer) {
+    exec("insert into TMOVIMENTACAO (CODIGO, CLIENTE, TIPO) values (1, 2, 'SAIDA')");
+    auto* w = show<TFCliente>();
+    click(w->btnNovo);
+    EXPECT_EQ(w->DBRadioGroup1->itemIndex(), 0);
+    w->DBRadioGroup1->button(1)->click();
+    click(w->btnSalvar);
+    EXPECT_EQ(scalar("select TIPO_PESSOA from TCLIENTE where CODIGO = 6").toString(), "JURÍDICA");
+
+    ASSERT_TRUE(w->dataSet()->locate("CODIGO", 2));
+    dialogs.answer(true);
+    click(w->btnExcluir);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{"Este cliente não pode ser excluído pois está ligado a movimentações "
+                          "de entrada e/ou saídas no estoque!"});
+    EXPECT_EQ(count("TCLIENTE"), 6);
+}
+
+TEST_F(Customers, BirthDateThatIsNoDateIsRefusedAndTheWindowStaysEditing) {
+    auto* w = show<TFCliente>();
+    ASSERT_TRUE(w->dataSet()->locate("CODIGO", 1));
+    click(w->btnAlterar);
+    auto* birth = ui::test::find<ui::DBEdit>(w, "DBEdit13");
+    ui::test::focus(birth);
+    ui::test::type(birth, "31/02/1990");
+    click(w->btnSalvar);
+    ASSERT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_TRUE(w->btnSalvar->isEnabled());
+    EXPECT_TRUE(scalar("select DATANASC from TCLIENTE where CODIGO = 1").isNull());
+    birth->selectAll();
+    ui::test::type(birth, "28/02/1990");
+    click(w->btnSalvar);
+    EXPECT_EQ(scalar("select DATANASC from TCLIENTE where CODIGO = 1").toDate(), QDate(1990, 2, 28));
+}
+
+} // namespace
