@@ -1,0 +1,214 @@
+// Products: the four-step search, the stock value totals, the picture kept apart from the
+// record, the group filter of the subgroup list and the pick mode of the stock windows.
+#include "platform/ui/db_edit.h"
+#include "platform/ui/db_grid.h"
+#include "platform/ui/db_image.h"
+#include "platform/ui/db_lookup_combo_box.h"
+#include "platform/ui/db_navigator.h"
+#include "registers/products_window.h"
+#include "tests/registers/register_fixture.h"
+#include <QImage>
+#include <QLineEdit>
+#include <QToolButton>
+
+namespace {
+
+class Products : public RegisterFixture {
+protected:
+    void product(int code, const QString& description, const QString& barCode = {},
+                 const QString& reference = {}) {
+        exec(QStringLiteral("insert into TPRODUTO (CODIGO, DESCRICAO, CODIGOBARRAS, REFERENCIA) "
+                            "values (%1, '%2', %3, %4)")
+                 .arg(code)
+                 .arg(description)
+                 .arg(barCode.isEmpty() ? "null" : "'" + barCode + "'")
+                 .arg(reference.isEmpty() ? "null" : "'" + reference + "'"));
+    }
+    QList<int> listed() {
+        QList<int> codes;
+        data::ClientDataSet* ds = DM->TBPRODUTOS;
+        for (int i = 0; i < ds->recordCount(); ++i)
+            codes << ds->valueAt(i, ds->field("CODIGO").index()).toInt();
+        return codes;
+    }
+    QString picture(const char* name, int size = 8) {
+        const QString path = folder->file(name);
+        QImage image(size, size, QImage::Format_RGB32);
+        image.fill(Qt::red);
+        image.save(path);
+        return path;
+    }
+    QByteArray storedPicture(int code) {
+        return scalar(QStringLiteral("select FOTO from TPRODUTO where CODIGO = %1").arg(code))
+            .toByteArray();
+    }
+};
+
+TEST_F(Products, SearchTriesDescriptionBarCodeReferenceThenCode) {
+    product(1, "PARAFUSO 12MM", "7891");
+    product(2, "PORCA", "ABC", "XABCX");
+    product(3, "ARRUELA", {}, "ABCD");
+    product(12, "PREGO");
+    product(20, "TINTA", "12A");
+    struct Case {
+        QString typed;
+        QList<int> listed; // in description order
+    };
+    const Case cases[] = {
+        {"12", {1}},        // description contains 12
+        {"7891", {1}},      // bar code equals
+        {"ABC", {2}},       // bar code equals ABC before the references are tried
+        {"BCD", {3}},       // reference contains
+        {"20", {20}},       // only the code matches
+        {"99", {3, 1, 2, 12, 20}}, // nothing: the whole list
+        {"XYZ", {}},        // nothing and not a number: the reference filter stays
+        {"%", {3, 1, 2, 12, 20}}, // the user's % is a wildcard
+    };
+    auto* w = show<TFProdutos>();
+    click(w->btnConsultar);
+    ASSERT_TRUE(w->txtDescricao->hasFocus());
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        w->txtDescricao->clear();
+        ui::test::type(w->txtDescricao, c.typed);
+        EXPECT_EQ(listed(), c.listed);
+    }
+    w->txtDescricao->setText("XYZ");
+    w->txtDescricao->clear();
+    EXPECT_TRUE(listed().isEmpty()) << "emptying the box keeps the last filter";
+    ui::test::type(w->txtDescricao, "porca");
+    EXPECT_EQ(w->txtDescricao->text(), "PORCA");
+    ui::test::press(w->txtDescricao, Qt::Key_Return);
+    ASSERT_TRUE(w->DBGrid1->hasFocus());
+    ui::test::press(w->DBGrid1, Qt::Key_Return);
+    EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet1);
+    EXPECT_FALSE(w->PageControl1->pageVisible(w->TabSheet2));
+    EXPECT_EQ(w->DBEdit1->text(), "2");
+    EXPECT_EQ(DM->TBPRODUTOS->recordCount(), 5) << "back on the form the list is whole";
+}
+
+TEST_F(Products, TotalsUseBrazilianCurrencyFormat) {
+    exec("insert into TPRODUTO (CODIGO, DESCRICAO, ESTOQUEATUAL, PRECO_COMPRA, PRECO_VENDA) "
+         "values (1, 'A', 10, 2.5, 4)");
+    exec("insert into TPRODUTO (CODIGO, DESCRICAO, ESTOQUEATUAL, PRECO_COMPRA) "
+         "values (2, 'B', 1000.5, 1)");
+    auto* w = show<TFProdutos>();
+    EXPECT_EQ(w->txtTotalEstoqueCompra->text(), "R$25,00");
+    EXPECT_EQ(w->txtTotalEstoqueVenda->text(), "R$40,00");
+    w->DBNavigator1->button(ui::DBNavigator::Next)->click();
+    EXPECT_EQ(w->txtTotalEstoqueCompra->text(), "R$1.000,50");
+    EXPECT_EQ(w->txtTotalEstoqueVenda->text(), "R$,00") << "an empty price counts as zero";
+}
+
+TEST_F(Products, CurrentStockIsTypedOnlyForANewProduct) {
+    auto* w = show<TFProdutos>();
+    click(w->btnNovo);
+    EXPECT_TRUE(w->DBEdit10->isEnabled());
+    ui::test::focus(w->DBEdit10);
+    ui::test::type(w->DBEdit10, "7,5");
+    click(w->btnSalvar);
+    EXPECT_DOUBLE_EQ(scalar("select ESTOQUEATUAL from TPRODUTO").toDouble(), 7.5);
+    click(w->btnAlterar);
+    EXPECT_FALSE(w->DBEdit10->isEnabled());
+    EXPECT_TRUE(w->DBEdit2->isEnabled());
+}
+
+TEST_F(Products, PictureIsStoredAtOnceAndOutlivesCancelar) {
+    product(1, "A");
+    auto* w = show<TFProdutos>();
+    w->DBImage1Click(); // browsing: nothing happens, no dialog
+    click(w->btnAlterar);
+    dialogs.chooseFile(picture("a.png"));
+    dialogs.answer(true);
+    ui::test::press(w, QKeySequence(Qt::Key_F9));
+    EXPECT_EQ(dialogs.questions().at(0).text,
+              "Você realmente deseja salvar esta imagem em seu banco de dados?");
+    EXPECT_TRUE(w->DBImage1->hasPicture());
+    click(w->btnCancelar);
+    EXPECT_FALSE(storedPicture(1).isEmpty());
+    EXPECT_TRUE(w->DBImage1->hasPicture());
+
+    // Refused files leave the stored picture as it was.
+    const QByteArray before = storedPicture(1);
+    click(w->btnAlterar);
+    QFile big(folder->file("grande.bmp"));
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    big.write(QByteArray(1024 * 1024 + 1, 'x'));
+    big.close();
+    QFile text(folder->file("texto.png"));
+    ASSERT_TRUE(text.open(QIODevice::WriteOnly));
+    text.write("não sou imagem");
+    text.close();
+    for (const QString& file : {big.fileName(), text.fileName(), QString()}) {
+        dialogs.chooseFile(file);
+        QTest::mouseClick(w->DBImage1, Qt::LeftButton);
+    }
+    EXPECT_EQ(dialogs.errors().size(), 2u);
+    EXPECT_EQ(storedPicture(1), before);
+    EXPECT_TRUE(w->btnSalvar->isEnabled());
+
+    // A new product's picture goes with it when the new product is cancelled.
+    click(w->btnCancelar);
+    click(w->btnNovo);
+    dialogs.chooseFile(picture("b.png"));
+    dialogs.answer(true);
+    ui::test::press(w, QKeySequence(Qt::Key_F9));
+    EXPECT_FALSE(storedPicture(2).isEmpty());
+    click(w->btnCancelar);
+    EXPECT_EQ(count("TPRODUTO"), 1);
+}
+
+TEST_F(Products, ChoosingAGroupLimitsTheSubgroupList) {
+    exec("insert into TGRUPO (CODIGO, DESCRICAO) values (3, 'BEBIDAS')");
+    exec("insert into TGRUPO (CODIGO, DESCRICAO) values (4, 'FERRAGENS')");
+    exec("insert into TSUBGRUPO (CODIGO, DESCRICAO, GRUPO) values (1, 'SUCOS', 3)");
+    exec("insert into TSUBGRUPO (CODIGO, DESCRICAO, GRUPO) values (2, 'PREGOS', 4)");
+    product(1, "A");
+    auto* w = show<TFProdutos>();
+    click(w->btnAlterar);
+    ui::test::focus(w->DBLookupComboBox1);
+    ui::test::press(w->DBLookupComboBox1, Qt::Key_Down); // BEBIDAS, the first by description
+    EXPECT_EQ(w->DBEdit13->text(), "3");
+    EXPECT_EQ(DM->TBSUBGRUPO->filter(), "GRUPO = '3'");
+    EXPECT_EQ(w->DBLookupComboBox3->count(), 1);
+    ui::test::press(w->DBLookupComboBox1, Qt::Key_Backspace);
+    EXPECT_TRUE(w->DBEdit13->hasFocus()) << "Backspace goes back to the code";
+    click(w->btnSalvar);
+    EXPECT_EQ(scalar("select GRUPO from TPRODUTO").toInt(), 3);
+    EXPECT_TRUE(DM->TBSUBGRUPO->filtered()) << "left for the subgroup window to remove";
+}
+
+TEST_F(Products, PickModeSetsTheChosenCodeAndSairKeepsThePreviousOne) {
+    product(1, "ARROZ");
+    product(2, "FEIJAO");
+    selecionar_produto = true;
+    produto_selecionado = 77;
+    auto* w = show<TFProdutos>();
+    w->close();
+    EXPECT_EQ(produto_selecionado, 77);
+
+    w = show<TFProdutos>();
+    EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet1);
+    click(w->btnConsultar);
+    ui::test::type(w->txtDescricao, "FEI");
+    ui::test::press(w->txtDescricao, Qt::Key_Down);
+    ui::test::press(w->DBGrid1, Qt::Key_Return);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(produto_selecionado, 2);
+    EXPECT_FALSE(DM->TBPRODUTOS->filtered());
+}
+
+TEST_F(Products, AProductWithMovementsIsKept) {
+    product(1, "A");
+    exec("insert into TMOVIMENTACAO (CODIGO, PRODUTO, TIPO) values (1, 1, 'ENTRADA')");
+    auto* w = show<TFProdutos>();
+    dialogs.answer(true);
+    click(w->btnExcluir);
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{
+                  "Este produto está ligado a movimentações de entrada e/ou saídas no estoque!"});
+    EXPECT_EQ(count("TPRODUTO"), 1);
+    EXPECT_TRUE(w->btnExcluir->isEnabled());
+}
+
+} // namespace
