@@ -1,6 +1,7 @@
 // The movement query: what each filter lists, the preset period, bad dates, the grid, the keys,
 // the colour file, and the movement left current for the window that opened it.
 #include "app/globals.h"
+#include "app/main_window.h"
 #include "platform/data/client_dataset.h"
 #include "platform/format/format.h"
 #include "platform/ui/db_grid.h"
@@ -53,6 +54,7 @@ protected:
     }
     void TearDown() override {
         window.reset();
+        menu.reset();
         DataModuleTest::TearDown();
     }
 
@@ -103,6 +105,7 @@ protected:
 
     ui::ScriptedDialogs dialogs;
     std::unique_ptr<TFConsultaMovimentacoes> window;
+    std::unique_ptr<TFMenu> menu;
 };
 
 TEST_F(MovementQuery, OpensOnTheCurrentMonthOfItsKindOldestFirst) {
@@ -288,6 +291,32 @@ TEST_F(MovementQuery, ClosingMakesTheGridRowTheCurrentMovement) {
     w->btnSair->click();
     EXPECT_EQ(dm->TBMOVIMENTACAO->field("CODIGO").asInteger(), 2);
     EXPECT_TRUE(dialogs.errors().empty());
+}
+
+TEST_F(MovementQuery, QueryCommandsOfTheMainWindow) {
+    menu = std::make_unique<TFMenu>();
+    dm->TBMOVIMENTACAO->open();
+    dm->TBPRODUTOS->open();
+    struct Case {
+        void (TFMenu::*command)();
+        int entradas;
+        int chosen;
+        int product;
+    };
+    // The entry window's filter left behind does not stop the exit query's choice.
+    menu->btnEntradasClick();
+    for (const Case c : {Case{&TFMenu::ConsultadeSadas1Click, 0, 5, 2},
+                         Case{&TFMenu::ConsultadeEntradas1Click, 1, 1, 1}}) {
+        dialogs.onModal("FConsultaMovimentacoes", [&](QDialog* w) {
+            clickRow(static_cast<TFConsultaMovimentacoes*>(w), c.chosen);
+        });
+        (menu.get()->*c.command)();
+        EXPECT_EQ(consulta_entradas, c.entradas);
+        EXPECT_EQ(dm->TBMOVIMENTACAO->field("CODIGO").asInteger(), c.chosen);
+        EXPECT_EQ(dm->TBPRODUTOS->field("CODIGO").asInteger(), c.product);
+        EXPECT_EQ(FConsultaMovimentacoes, nullptr);
+    }
+    EXPECT_EQ(dialogs.windows(), (QStringList{"FConsultaMovimentacoes", "FConsultaMovimentacoes"}));
 }
 
 TEST_F(MovementQuery, ColourFileTakesNumbersAndNames) {
