@@ -12,6 +12,7 @@
 #include "registers/subgroups_window.h"
 #include "registers/suppliers_window.h"
 #include "reports/movement_report_filter_window.h"
+#include "stock/movement_query_window.h"
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QHBoxLayout>
@@ -355,9 +356,17 @@ void TFMenu::btnSaidasClick() {
 
 void TFMenu::ConsultadeEntradas1Click() {
     consulta_entradas = 1;
+    // The query's closing locate sees only what the shared filter lets through, which the last
+    // entry or exit window may have left on the other kind: filter on the kind queried.
+    setMovementFilter(QStringLiteral("TIPO = 'ENTRADA'"));
+    openModal(this, FConsultaMovimentacoes);
+    locateProductOfCurrentMovement();
 }
 void TFMenu::ConsultadeSadas1Click() {
     consulta_entradas = 0;
+    setMovementFilter(QStringLiteral("TIPO = 'SAIDA'"));
+    openModal(this, FConsultaMovimentacoes);
+    locateProductOfCurrentMovement();
 }
 
 void TFMenu::openMovementReport(const std::function<void(TFFiltroMovimentacoes*)>& presets) {

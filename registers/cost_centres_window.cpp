@@ -18,6 +18,6 @@ TFCentroCusto::TFCentroCusto(QWidget* parent)
                       NoMovement | NoColours);
     DBEdit2->setMinimumWidth(380);
     setFirstField(DBEdit2);
-    DBGrid1->setColumns({{QStringLiteral("CODIGO"), QStringLiteral("CODIGO"), 70, Qt::AlignLeft},
+    DBGrid1->setColumns({{QStringLiteral("CODIGO"), QStringLiteral("CODIGO"), 70, {}, Qt::AlignLeft},
                          {QStringLiteral("DESCRICAO"), QStringLiteral("DESCRICAO"), 400}});
 }

@@ -73,10 +73,35 @@ int DataSetModel::columnCount(const QModelIndex& parent) const {
     return parent.isValid() ? 0 : int(shown_.size());
 }
 
+QVariant DataSetModel::cellValue(int row, int fieldIndex) const {
+    data::ClientDataSet* ds = dataSet();
+    // The record under edit is not stored yet: its row shows the edited values.
+    const bool edited = ds->state() == data::DataSetState::Edit && row == ds->recNo();
+    return edited ? ds->field(fieldIndex).value() : ds->valueAt(row, fieldIndex);
+}
+
+QVariant DataSetModel::lookupText(const GridLookup& lookup, int row) const {
+    const data::Field* source = dataSet()->findField(lookup.sourceField);
+    const data::Field* result =
+        lookup.dataSet ? lookup.dataSet->findField(lookup.resultField) : nullptr;
+    if (!source || !result)
+        return {};
+    const QVariant key = cellValue(row, source->index());
+    if (key.isNull())
+        return {};
+    return data::Field::displayText(
+        result->def(), lookup.dataSet->lookup(lookup.keyField, key, lookup.resultField));
+}
+
 QVariant DataSetModel::data(const QModelIndex& index, int role) const {
     data::ClientDataSet* ds = dataSet();
+    if (!ds || !index.isValid() || index.row() >= rowCount() || index.column() >= columnCount())
+        return {};
+    const GridLookup& lookup = shown_[index.column()].lookup;
+    if (!lookup.sourceField.isEmpty())
+        return role == Qt::DisplayRole ? lookupText(lookup, index.row()) : QVariant();
     const int field = fieldIndex(index.column());
-    if (!ds || field < 0 || !index.isValid() || index.row() >= rowCount())
+    if (field < 0)
         return {};
     const data::FieldDef& def = ds->field(field).def();
     if (role == Qt::TextAlignmentRole) {
@@ -88,10 +113,7 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
     }
     if (role != Qt::DisplayRole)
         return {};
-    // The record under edit is not stored yet: its row shows the edited values.
-    const bool edited = ds->state() == data::DataSetState::Edit && index.row() == ds->recNo();
-    return data::Field::displayText(def, edited ? ds->field(field).value()
-                                                : ds->valueAt(index.row(), field));
+    return data::Field::displayText(def, cellValue(index.row(), field));
 }
 
 QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int role) const {

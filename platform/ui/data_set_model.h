@@ -2,22 +2,32 @@
 // A read-only table model over a dataset's visible rows, one column per chosen field. Rows are
 // read from the dataset when the view asks for them (only what is on screen), so a dataset of a
 // million rows costs nothing to show. The record under edit shows its edited values.
+#include "platform/data/client_dataset.h"
 #include <QAbstractTableModel>
 #include <QPointer>
 #include <vector>
 
 namespace data {
-class ClientDataSet;
 class DataSource;
-struct FieldDef;
 } // namespace data
 
 namespace ui {
 
+// A column whose value lives in another dataset: resultField of the row of dataSet whose
+// keyField equals this row's sourceField (a name shown for a stored code). Read when the row is
+// painted, so the other dataset may be refreshed at any time.
+struct GridLookup {
+    QPointer<data::ClientDataSet> dataSet;
+    QString keyField;
+    QString resultField;
+    QString sourceField;
+};
+
 struct GridColumn {
-    QString fieldName;
-    QString title; // "" takes the field's display label
-    int width = 0; // pixels; 0 takes the field's display width, or the view's default
+    QString fieldName; // a lookup column's own name, which no field of the dataset carries
+    QString title;     // "" takes the field's display label
+    int width = 0;     // pixels; 0 takes the field's display width, or the view's default
+    GridLookup lookup = {};
     Qt::Alignment alignment = {}; // none: numbers to the right, the rest to the left
 };
 
@@ -44,6 +54,8 @@ public:
 private:
     void reset();
     void currentRowChanged();
+    QVariant cellValue(int row, int fieldIndex) const;
+    QVariant lookupText(const GridLookup& lookup, int row) const;
 
     QPointer<data::DataSource> source_;
     std::vector<GridColumn> wanted_;
