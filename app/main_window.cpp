@@ -11,6 +11,7 @@
 #include "registers/products_window.h"
 #include "registers/subgroups_window.h"
 #include "registers/suppliers_window.h"
+#include "reports/movement_report_commands.h"
 #include "reports/movement_report_filter_window.h"
 #include "stock/movement_query_window.h"
 #include <QCoreApplication>
@@ -369,23 +370,13 @@ void TFMenu::ConsultadeSadas1Click() {
     locateProductOfCurrentMovement();
 }
 
-void TFMenu::openMovementReport(const std::function<void(TFFiltroMovimentacoes*)>& presets) {
-    FFiltroMovimentacoes = new TFFiltroMovimentacoes(this);
-    presets(FFiltroMovimentacoes);
-    ui::dialogs().showModal(FFiltroMovimentacoes);
-    delete FFiltroMovimentacoes;
-    FFiltroMovimentacoes = nullptr;
-}
-
 // Each report command presets the filter window in its own order: the radio groups may react.
 void TFMenu::RelatriodeMovimentaes1Click() {
-    openMovementReport([](TFFiltroMovimentacoes* w) {
-        w->setWindowTitle(QStringLiteral("Relatório de Movimentações no Estoque"));
-    });
+    openStockMovementReport(this);
 }
 
 void TFMenu::RelatriodeEntradas1Click() {
-    openMovementReport([](TFFiltroMovimentacoes* w) {
+    openMovementReportFilter(this, [](TFFiltroMovimentacoes* w) {
         w->RGFiltro->setItemIndex(7);
         w->RGRelatorio->setItemIndex(0);
         w->setWindowTitle(QStringLiteral("Relatório de Entradas"));
@@ -393,7 +384,7 @@ void TFMenu::RelatriodeEntradas1Click() {
 }
 
 void TFMenu::RelatriodeSadas1Click() {
-    openMovementReport([](TFFiltroMovimentacoes* w) {
+    openMovementReportFilter(this, [](TFFiltroMovimentacoes* w) {
         w->RGFiltro->setItemIndex(7);
         w->RGRelatorio->setItemIndex(1);
         w->setWindowTitle(QStringLiteral("Relatório de Saídas"));
@@ -402,7 +393,7 @@ void TFMenu::RelatriodeSadas1Click() {
 
 // The by-record reports: which movements, then what to filter by.
 void TFMenu::openRecordReport(const QString& caption, int relatorio, int filtro) {
-    openMovementReport([&](TFFiltroMovimentacoes* w) {
+    openMovementReportFilter(this, [&](TFFiltroMovimentacoes* w) {
         w->RGRelatorio->setItemIndex(relatorio);
         w->RGFiltro->setItemIndex(filtro);
         w->setWindowTitle(caption);

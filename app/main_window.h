@@ -2,13 +2,11 @@
 // The window users work from: menus, the tool bar, the clock and the automatic-backup timer.
 // Every command opens its window modally, after the presets that window expects.
 #include <QDialog>
-#include <functional>
 
 class QLabel;
 class QMenuBar;
 class QTimer;
 class QToolButton;
-class TFFiltroMovimentacoes;
 
 class TFMenu : public QDialog {
     Q_OBJECT
@@ -72,7 +70,6 @@ private:
     void FormShow();
     void buildMenus();
     QToolButton* toolButton(const char* name, const QString& caption, const char* icon);
-    void openMovementReport(const std::function<void(TFFiltroMovimentacoes*)>& presets);
     void openRecordReport(const QString& caption, int relatorio, int filtro);
     void setMovementFilter(const QString& filter);
     QPixmap background_;

@@ -6,6 +6,7 @@
 #include "platform/ui/test_input.h"
 #include "reports/movement_report_filter_window.h"
 #include "tests/support/program_folder.h"
+#include <QAction>
 #include <QLabel>
 #include <QTimer>
 
@@ -116,6 +117,37 @@ TEST_F(MainWindow, EntryThenExitLeavesOnlyTheExitFilter) {
     EXPECT_TRUE(dm->TBMOVIMENTACAO->filtered());
     EXPECT_EQ(dm->TBMOVIMENTACAO->recordCount(), 1);
     EXPECT_EQ(dm->TBMOVIMENTACAO->field("CODIGO").asInteger(), 2);
+}
+
+TEST_F(MainWindow, RegisterCommandsOpenTheirWindowsOutOfPickMode) {
+    show();
+    struct Case {
+        const char* menuItem;
+        const char* window;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"Produtos1", "FProdutos", "Cadastro de Produtos"},
+        {"Grupos1", "FGrupo", "Cadastro de Grupos"},
+        {"Subgrupos1", "FSubGrupo", "Cadastro de Subgrupos"},
+        {"Fornecedores1", "FFornecedor", "Cadastro de Fornecedores"},
+        {"Contatos1", "FCliente", "Cadastro de Clientes"},
+        {"Empresa1", "FEmpresa", "Cadastro de Empresa"},
+        {"CentrodeCustos1", "FCentroCusto", "Cadastro de Centro de Custo"},
+    };
+    selecionar_produto = true;
+    for (const Case& c : cases) {
+        modo_selecao = true;
+        QString caption;
+        dialogs.onModal(c.window, [&](QDialog* w) { caption = w->windowTitle(); });
+        ui::test::find<QAction>(menu.get(), c.menuItem)->trigger();
+        EXPECT_EQ(caption, c.caption);
+        if (QByteArray(c.window) != "FEmpresa" && QByteArray(c.window) != "FCentroCusto") {
+            EXPECT_FALSE(modo_selecao) << c.window;
+        }
+    }
+    EXPECT_FALSE(selecionar_produto);
+    EXPECT_TRUE(dialogs.nothingPending());
 }
 
 } // namespace
