@@ -142,6 +142,7 @@ TFProdutos::TFProdutos(QWidget* parent)
     static_cast<QVBoxLayout*>(TabSheet2->layout())->insertLayout(0, search);
     ui::connectGuarded(txtDescricao, &QLineEdit::textChanged, this,
                        [this] { txtDescricaoChange(); });
+    setMinimumWidth(840); // the list's columns fit without scrolling
     DBGrid1->setColumns({{QStringLiteral("CODIGO"), QStringLiteral("CÓD"), 50},
                          {QStringLiteral("DESCRICAO"), QStringLiteral("DESCRIÇÃO"), 280},
                          {QStringLiteral("ESTOQUEATUAL"), QStringLiteral("ESTOQ. ATUAL"), 90},

@@ -38,6 +38,7 @@ TFFornecedor::TFFornecedor(QWidget* parent)
     QVerificadorRepeticao =
         makeQuery("QVerificadorRepeticao", {QStringLiteral("SELECT TFORNECEDOR.* FROM TFORNECEDOR"),
                                             QStringLiteral("WHERE TFORNECEDOR.CNPJ = :cnpj")});
+    setMinimumWidth(840); // the list's columns fit without scrolling
     DBGrid1->setColumns(
         {{QStringLiteral("CODIGO"), QStringLiteral("CODIGO"), 60},
          {QStringLiteral("DESCRICAO"), QStringLiteral("DESCRIÇÃO"), 220},
