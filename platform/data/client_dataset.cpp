@@ -298,7 +298,9 @@ int ClientDataSet::placeInView(RowId row, bool inView) {
                   ? std::lower_bound(view_.begin(), view_.end(), row)
                   : std::lower_bound(view_.begin(), view_.end(), row,
                                      [this](RowId a, RowId b) { return rowLess(a, b); });
-    return int(view_.insert(it, row) - view_.begin());
+    // Insert first: it may move the whole view, so begin() is only valid afterwards.
+    const auto placed = view_.insert(it, row);
+    return int(placed - view_.begin());
 }
 
 void ClientDataSet::setFilter(const QString& expression) {
@@ -651,6 +653,70 @@ void ClientDataSet::deleteRecord() {
     cursor_ = view_.empty() ? -1 : std::min(cursor_, int(view_.size()) - 1);
     bof_ = eof_ = view_.empty();
     notifyDataSetChanged();
+}
+
+namespace {
+void bindValue(SqlQuery& query, const QString& name, FieldKind kind, const QVariant& v);
+}
+
+bool ClientDataSet::refreshRow(const QString& keyField, const QVariant& key) {
+    requireBrowsing("reler o registro");
+    if (!log_.empty())
+        throw DataError(QStringLiteral("%1: há alterações por gravar.").arg(objectName()));
+    if (table_.isEmpty() || !connection_)
+        throw DataError(QStringLiteral("%1 não tem tabela para reler.").arg(objectName()));
+    const Field& keyDef = field(keyField);
+    SqlQuery query(connection_);
+    query.sql() << QStringLiteral("select * from %1 where %2 = :chave").arg(table_, keyField);
+    bindValue(query, QStringLiteral("chave"), keyDef.kind(), key);
+    query.open();
+
+    // A plain walk of the key column: cheap next to the round trip, even over many rows.
+    const int column = keyDef.index();
+    const bool integerKey = keyDef.kind() == FieldKind::Integer;
+    const qint64 wantedInteger = key.toLongLong();
+    auto matches = [&](RowId r) {
+        if (!store_.alive(r) || store_.isNull(r, column))
+            return false;
+        return integerKey ? store_.integer(r, column) == wantedInteger
+                          : store_.value(r, column) == key;
+    };
+    RowId row = kNoRow;
+    for (RowId r = 0; r < RowId(store_.rowCount()) && row == kNoRow; ++r)
+        if (matches(r))
+            row = r;
+    const bool cached = row != kNoRow;
+    if (query.eof()) {
+        query.close();
+        if (cached) {
+            store_.setAlive(row, false);
+            removeFromView(row);
+            cursor_ = view_.empty() ? -1 : std::min(cursor_, int(view_.size()) - 1);
+            bof_ = eof_ = view_.empty();
+            notifyDataSetChanged();
+        }
+        return false;
+    }
+    if (!cached)
+        row = store_.appendRow();
+    for (int i = 0; i < query.columnCount(); ++i) {
+        if (const Field* f = findField(query.columnName(i))) {
+            QVariant v = query.value(i);
+            if (f->kind() == FieldKind::Date && v.typeId() == QMetaType::QDateTime)
+                v = v.toDateTime().date();
+            store_.setValue(row, f->index(), v);
+        }
+    }
+    query.close();
+    const int position = placeInView(row, cached);
+    if (position >= 0)
+        cursor_ = position;
+    else
+        cursor_ = view_.empty() ? -1 : std::min(std::max(cursor_, 0), int(view_.size()) - 1);
+    bof_ = eof_ = view_.empty();
+    notifyDataSetChanged();
+    notifyScrolled();
+    return true;
 }
 
 // ---------------------------------------------------------------- apply

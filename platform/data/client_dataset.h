@@ -107,6 +107,12 @@ public:
         close();
         open();
     }
+    // Reads the one row whose keyField equals key again from the table, so that it holds what
+    // the database holds now, without reading the whole table: the cached row takes the stored
+    // values, goes when the database no longer has it, or comes when only the database has it.
+    // Makes it the current record when it is visible. Returns whether the database holds it.
+    // Throws DataError while a record is under edit or changes wait to be applied.
+    bool refreshRow(const QString& keyField, const QVariant& key);
 
     // --- Cursor over the visible rows ---
     int recordCount() const { return int(view_.size()); }

@@ -34,6 +34,7 @@ TEST_F(DataSetStore, ReadsInsertsEditsAndDeletesThroughTheLog) {
     EXPECT_EQ(groups->field("DESCRICAO").asString(), "FERRAGENS");
 
     addGroup(3, "ELÉTRICA");
+    EXPECT_EQ(groups->field("CODIGO").asInteger(), 3) << "the posted row is the current one";
     EXPECT_EQ(groups->changeCount(), 1);
     EXPECT_TRUE(stored(3).isEmpty()) << "nothing is written before apply";
     groups->applyUpdates(0);
@@ -185,6 +186,36 @@ TEST_F(DataSetStore, ApplyTogetherIsAllOrNothing) {
     EXPECT_EQ(scalar("select count(*) from TPRODUTO").toInt(), 0);
     EXPECT_EQ(products->changeCount(), 1);
     EXPECT_EQ(groups->changeCount(), 1);
+}
+
+TEST_F(DataSetStore, RefreshRowTakesWhatTheDatabaseHoldsNowForThatRowOnly) {
+    groups->addIndex("PorNome", "DESCRICAO");
+    groups->setIndexName("PorNome");
+    exec("update TGRUPO set DESCRICAO = 'ABRASIVOS' where CODIGO = 2");
+    exec("update TGRUPO set DESCRICAO = 'ZINCO' where CODIGO = 1");
+    exec("insert into TGRUPO (CODIGO, DESCRICAO) values (5, 'MADEIRA')");
+
+    EXPECT_TRUE(groups->refreshRow("CODIGO", 2));
+    EXPECT_EQ(groups->field("DESCRICAO").asString(), "ABRASIVOS");
+    EXPECT_EQ(groups->recNo(), 0) << "the row moves to its place in the index";
+    ASSERT_TRUE(groups->locate("CODIGO", 1));
+    EXPECT_EQ(groups->field("DESCRICAO").asString(), "FERRAGENS") << "other rows stay as read";
+
+    EXPECT_TRUE(groups->refreshRow("CODIGO", 5));
+    EXPECT_EQ(groups->field("DESCRICAO").asString(), "MADEIRA");
+    EXPECT_EQ(groups->recordCount(), 3);
+
+    exec("delete from TGRUPO where CODIGO = 5");
+    EXPECT_FALSE(groups->refreshRow("CODIGO", 5));
+    EXPECT_FALSE(groups->locate("CODIGO", 5));
+    EXPECT_FALSE(groups->refreshRow("CODIGO", 77));
+    EXPECT_EQ(groups->recordCount(), 2);
+
+    groups->edit();
+    EXPECT_THROW(groups->refreshRow("CODIGO", 2), DataError) << "a record under edit stays";
+    groups->cancel();
+    addGroup(9, "X");
+    EXPECT_THROW(groups->refreshRow("CODIGO", 2), DataError) << "unsent changes stay";
 }
 
 } // namespace
