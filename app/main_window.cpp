@@ -12,6 +12,7 @@
 #include "registers/subgroups_window.h"
 #include "registers/suppliers_window.h"
 #include "reports/movement_report_commands.h"
+#include "stock/exit_window.h"
 #include "reports/movement_report_filter_window.h"
 #include "stock/movement_query_window.h"
 #include <QCoreApplication>
@@ -350,9 +351,11 @@ void TFMenu::CentrodeCustos1Click() {
 
 void TFMenu::btnEntradasClick() {
     setMovementFilter(QStringLiteral("TIPO = 'ENTRADA'"));
+    openModal(this, FEntrada);
 }
 void TFMenu::btnSaidasClick() {
     setMovementFilter(QStringLiteral("TIPO = 'SAIDA'"));
+    openModal(this, FSaida);
 }
 
 void TFMenu::ConsultadeEntradas1Click() {

@@ -16,6 +16,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabBar>
 #include <QVBoxLayout>
 
 RegisterWindow::RegisterWindow(QWidget* parent, const Setup& setup)
@@ -118,6 +119,10 @@ RegisterWindow::RegisterWindow(QWidget* parent, const Setup& setup)
             TabSheet2Show();
     });
     shownPage_ = PageControl1->activePage();
+    if (!setup.listPage) {
+        PageControl1->setPageVisible(TabSheet2, false);
+        PageControl1->tabBar()->hide();
+    }
 }
 
 data::ClientDataSet* RegisterWindow::dataSet() const {
@@ -166,7 +171,7 @@ void RegisterWindow::setCaptionOf(QWidget* control, const QString& label) {
         caption->setText(label);
 }
 
-void RegisterWindow::attachBehaviours(QWidget* control, int options) {
+void RegisterWindow::attachField(QWidget* control, int options) {
     if (!(options & NoMovement)) {
         if (options & ListKeys)
             ui::attachKeyMovement(control, ui::kListMoveKeys);
@@ -177,23 +182,27 @@ void RegisterWindow::attachBehaviours(QWidget* control, int options) {
         ui::attachFocusColours(control);
     if (!(options & AlwaysOff))
         controls_.push_back(control);
-    if (control->focusPolicy() != Qt::NoFocus) {
+    if (control->focusPolicy() != Qt::NoFocus && !(options & NoTabChain)) {
         if (lastFocusable_)
             setTabOrder(lastFocusable_, control);
         lastFocusable_ = control;
     }
 }
 
+void RegisterWindow::forgetControl(QWidget* control) {
+    std::erase(controls_, control);
+}
+
 QWidget* RegisterWindow::addControl(QWidget* control, const QString& label, int options,
                                     int span) {
     placeControl(control, label, span);
-    attachBehaviours(control, options);
+    attachField(control, options);
     return control;
 }
 
 void RegisterWindow::addBeside(QWidget* control, int options) {
     lastCell_->layout()->addWidget(control);
-    attachBehaviours(control, options | NoMovement | NoColours);
+    attachField(control, options | NoMovement | NoColours);
 }
 
 ui::DBEdit* RegisterWindow::addEdit(const char* name, const QString& label, const QString& column,
@@ -245,7 +254,7 @@ ui::DBLookupComboBox* RegisterWindow::addLookup(const char* name, const QString&
     lookup->setDataField(column);
     lookup->setMinimumWidth(200);
     lastCell_->layout()->addWidget(lookup);
-    attachBehaviours(lookup, options);
+    attachField(lookup, options);
     return lookup;
 }
 
@@ -286,7 +295,8 @@ void RegisterWindow::navegar() {
     setControlsEnabled(false);
     setBrowseButtons(true);
     updateRecordButtons();
-    PageControl1->setPageVisible(TabSheet2, true);
+    if (setup_.listPage)
+        PageControl1->setPageVisible(TabSheet2, true);
 }
 
 void RegisterWindow::editar() {
@@ -295,7 +305,8 @@ void RegisterWindow::editar() {
     // The list stays out of reach while a record is under edit: moving to another row there
     // would leave the edit behind.
     PageControl1->setActivePage(TabSheet1);
-    PageControl1->setPageVisible(TabSheet2, false);
+    if (setup_.listPage)
+        PageControl1->setPageVisible(TabSheet2, false);
     if (firstField_)
         firstField_->setFocus();
 }
@@ -344,12 +355,15 @@ int RegisterWindow::nextCode() {
     return nextCodeByScan(*ds);
 }
 
-void RegisterWindow::applyNow() {
+void RegisterWindow::applyNow(std::initializer_list<data::ClientDataSet*> also) {
+    std::vector<data::ClientDataSet*> all{dataSet()};
+    all.insert(all.end(), also.begin(), also.end());
     try {
-        dataSet()->applyUpdates(0);
+        data::ClientDataSet::applyTogether(all);
     } catch (...) {
-        // Nothing stays half-sent: the cache goes back to what the database holds.
-        dataSet()->cancelUpdates();
+        // Nothing stays half-sent: the caches go back to what the database holds.
+        for (data::ClientDataSet* ds : all)
+            ds->cancelUpdates();
         throw;
     }
 }
@@ -375,11 +389,11 @@ void RegisterWindow::btnAlterarClick() {
     editar();
 }
 
-void RegisterWindow::postAndApply() {
+void RegisterWindow::postAndApply(std::initializer_list<data::ClientDataSet*> also) {
     data::ClientDataSet* ds = dataSet();
     ds->post();
     try {
-        ds->applyUpdates(0);
+        applyNow(also);
     } catch (...) {
         // The database refused the record: the cache goes back to what is stored, and what the
         // user typed is put under edit again, so that it can be corrected or cancelled.
@@ -387,7 +401,6 @@ void RegisterWindow::postAndApply() {
         for (const auto& f : ds->fields())
             typed << f->value();
         const QVariant code = ds->field(QStringLiteral("CODIGO")).value();
-        ds->cancelUpdates();
         if (ds->locate(QStringLiteral("CODIGO"), code)) {
             ds->edit();
             for (int i = 0; i < ds->fieldCount(); ++i)

@@ -50,6 +50,7 @@ public:
         NextCode nextCode;
         QStringList codeQuery;   // QCodigo's lines, for NextCode::Query
         bool shortcutBox = true; // the "Teclas de Atalho" box
+        bool listPage = true;    // false: the form is the only page (the movement windows)
     };
 
     RegisterWindow(QWidget* parent, const Setup& setup);
@@ -102,6 +103,7 @@ protected:
         ListKeys = 8,    // Enter moves on; Up and Down stay the list's own
         EditKeys = 16,   // a list that moves on Enter, Down and Up like an edit box
         AlwaysOff = 32,  // never enabled by editar (the code field)
+        NoTabChain = 64, // the caller places it in the tab order itself
     };
 
     // The form's fields, laid out in `columns` columns in the order they are added (which is
@@ -120,6 +122,11 @@ protected:
     QWidget* addControl(QWidget* control, const QString& label, int options = 0, int span = 1);
     // A control next to the previous one, in the same cell (a lookup's button).
     void addBeside(QWidget* control, int options = 0);
+    // Behaviours and state rules for a control the member placed itself; forgetControl takes a
+    // control out of editar/navegar's hands.
+    void attachField(QWidget* control, int options);
+    void forgetControl(QWidget* control);
+    QWidget* lastCell() const { return lastCell_; }
     void setCaptionOf(QWidget* control, const QString& label); // the label above a field
     void setFirstField(QWidget* control) { firstField_ = control; }
     QWidget* firstField() const { return firstField_; }
@@ -146,11 +153,13 @@ protected:
     void FormClose() override;
 
     void showForm(); // selects the "Cadastro" page
-    // Post and store the record at once. When the database refuses it, the cache goes back to
-    // what is stored and the record is under edit again with what was typed; the error goes on.
-    void postAndApply();
-    // Stores the logged changes at once; on failure the cache goes back to the database's state.
-    void applyNow();
+    // Post and store the record at once, with the changes posted to `also` in the same
+    // transaction. When the database refuses them, every cache goes back to what is stored and
+    // the record is under edit again with what was typed; the error goes on.
+    void postAndApply(std::initializer_list<data::ClientDataSet*> also = {});
+    // Stores the logged changes (with those of `also`, together) at once; on failure the caches
+    // go back to the database's state.
+    void applyNow(std::initializer_list<data::ClientDataSet*> also = {});
     // The question and the dependency checks of "Excluir": true when the record may go.
     bool confirmDelete();
 
@@ -171,7 +180,6 @@ private:
         QString message;
     };
     void placeControl(QWidget* control, const QString& label, int span);
-    void attachBehaviours(QWidget* control, int options);
     QPushButton* commandButton(const char* name, const QString& caption);
     int nextCode();
 

@@ -725,7 +725,7 @@ void ClientDataSet::applyUpdates(int /*maxErrors*/) {
     applyTogether({this});
 }
 
-void ClientDataSet::applyTogether(std::initializer_list<ClientDataSet*> dataSets) {
+void ClientDataSet::applyTogether(const std::vector<ClientDataSet*>& dataSets) {
     SqlConnection* connection = nullptr;
     for (ClientDataSet* ds : dataSets) {
         if (ds->state_ == DataSetState::Edit || ds->state_ == DataSetState::Insert)

@@ -159,7 +159,7 @@ public:
     // touches no row is an error. On error nothing is stored, the log stays, and it throws.
     void applyUpdates(int maxErrors = 0);
     // Applies several datasets' logs in one transaction of their shared connection: all or nothing.
-    static void applyTogether(std::initializer_list<ClientDataSet*> dataSets);
+    static void applyTogether(const std::vector<ClientDataSet*>& dataSets);
     // Puts the cached rows back as they were read and empties the log.
     void cancelUpdates();
 

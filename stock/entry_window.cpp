@@ -1,0 +1,390 @@
+#include "stock/entry_window.h"
+#include "app/data_module.h"
+#include "app/globals.h"
+#include "platform/ui/db_edit.h"
+#include "platform/ui/db_lookup_combo_box.h"
+#include "platform/ui/db_navigator.h"
+#include "platform/ui/field_link.h"
+#include "platform/ui/guard.h"
+#include "registers/cost_centres_window.h"
+#include "registers/products_window.h"
+#include "registers/suppliers_window.h"
+#include "stock/movement_query_window.h"
+#include <QAction>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTime>
+
+TFEntrada* FEntrada = nullptr;
+
+namespace {
+const QString kProduto = QStringLiteral("PRODUTO");
+const QString kQuantidade = QStringLiteral("QUANTIDADE");
+const QString kPrecoUnitario = QStringLiteral("PRECO_UNITARIO");
+const QString kPrecoTotal = QStringLiteral("PRECO_TOTAL");
+const QString kEstoque = QStringLiteral("ESTOQUEATUAL");
+const QString kCodigo = QStringLiteral("CODIGO");
+
+QLineEdit* focusSinkEdit(QWidget* parent, const char* name) {
+    auto* edit = new QLineEdit(parent);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setFixedSize(1, 1);
+    edit->setFocusPolicy(Qt::NoFocus);
+    return edit;
+}
+} // namespace
+
+TFEntrada::TFEntrada(QWidget* parent)
+    : TFEntrada(parent, {"FEntrada", QStringLiteral("Entrada de Produtos"),
+                         QStringLiteral("ENTRADA"), 1.0, QStringLiteral("TIPO = 'ENTRADA'"),
+                         QStringLiteral("PRECO_COMPRA")}) {}
+
+TFEntrada::TFEntrada(QWidget* parent, const Kind& kind)
+    : RegisterWindow(parent, {kind.objectName, kind.caption, DM->DSMOVIMENTACAO, {}, false,
+                              NextCode::Query,
+                              {QStringLiteral("select max(codigo) from TMOVIMENTACAO")}, true,
+                              false}),
+      kind_(kind) {
+    setCaptionOf(DBEdit1, QStringLiteral("CODIGO"));
+    setFormColumns(3);
+    Edit2 = focusSinkEdit(TabSheet1, "Edit2");
+    Edit5 = focusSinkEdit(TabSheet1, "Edit5");
+    saveSink = Edit2;
+    DBEdit3 = addEdit("DBEdit3", QStringLiteral("NÚMERO DA NOTA"), QStringLiteral("NOTA_COMPRA"),
+                      0, 3);
+    setFirstField(DBEdit3);
+
+    // A code box, its lookup list and the button that opens the register to pick one.
+    auto lookupRow = [&](const char* edit, const QString& label, const QString& column,
+                         const char* lookup, data::DataSource* list) {
+        auto* code = addEdit(edit, label, column, 0, 3);
+        code->setMaximumWidth(80);
+        return std::pair{code, addLookup(lookup, column, list)};
+    };
+    std::tie(DBEdit2, DBLookupComboBox1) = lookupRow(
+        "DBEdit2", QStringLiteral("PRODUTO"), kProduto, "DBLookupComboBox1", DM->DSPRODUTOS);
+    btnProduto = pickButton("btnProduto", QStringLiteral("F3"), QStringLiteral("Consulta de Produtos"));
+    DBEdit5 = addEdit("DBEdit5", QStringLiteral("QUANTIDADE"), kQuantidade);
+    DBEdit6 = addEdit("DBEdit6", QStringLiteral("PREÇO UNITÁRIO"), kPrecoUnitario);
+    DBEdit7 = addEdit("DBEdit7", QStringLiteral("PREÇO TOTAL"), kPrecoTotal);
+    std::tie(DBEdit8, DBLookupComboBox2) =
+        lookupRow("DBEdit8", QStringLiteral("FORNECEDOR"), QStringLiteral("FORNECEDOR"),
+                  "DBLookupComboBox2", DM->DSFORNECEDOR);
+    partyLabel = TabSheet1->findChild<QLabel*>(QStringLiteral("LabelDBEdit8"));
+    partyCell = lastCell();
+    btnFornecedor = pickButton("btnFornecedor", QStringLiteral("F6"),
+                               QStringLiteral("Consulta de Fornecedores"));
+    std::tie(DBEdit20, DBLookupComboBox4) =
+        lookupRow("DBEdit20", QStringLiteral("CENTRO DE CUSTO(OPCIONAL)"),
+                  QStringLiteral("CENTRO_CUSTO"), "DBLookupComboBox4", DM->DSCENTRO);
+    btnCentroCusto = pickButton("btnCentroCusto", QStringLiteral("F9"), {});
+    DBEdit4 = addEdit("DBEdit4", QStringLiteral("DATA"), QStringLiteral("DATA"));
+    DBEdit9 = addEdit("DBEdit9", QStringLiteral("HORÁRIO"), QStringLiteral("HORARIO"));
+
+    ui::connectGuarded(btnProduto, &QPushButton::clicked, this, [this] { btnProdutoClick(); });
+    ui::connectGuarded(btnFornecedor, &QPushButton::clicked, this,
+                       [this] { btnFornecedorClick(); });
+    ui::connectGuarded(btnCentroCusto, &QPushButton::clicked, this,
+                       [this] { btnCentroCustoClick(); });
+    ui::addShortcut(this, Qt::Key_F3, btnProduto, QStringLiteral("Produto1"));
+    ui::addShortcut(this, Qt::Key_F6, btnFornecedor, QStringLiteral("Fornecedor1"));
+    ui::addShortcut(this, Qt::Key_F9, btnCentroCusto, QStringLiteral("CentroCusto1"));
+    ui::connectGuarded(DBLookupComboBox1, &ui::DBLookupComboBox::chosen, this,
+                       [this] { DBLookupComboBox1Click(); });
+    ui::connectGuarded(DBLookupComboBox1, &ui::DBLookupComboBox::exited, this,
+                       [this] { DBLookupComboBox1Exit(); });
+    ui::connectGuarded(DBEdit2, &QLineEdit::textChanged, this, [this] { DBEdit2Change(); });
+    ui::connectGuarded(DBNavigator1, &ui::DBNavigator::clicked, this,
+                       [this] { DBNavigator1Click(); });
+    // The total follows the quantity and the unit price as they reach the row.
+    ui::connectGuarded(DM->TBMOVIMENTACAO, &data::ClientDataSet::recordChanged, this,
+                       [this](data::Field* field) {
+                           if (field && (field->name() == kQuantidade ||
+                                         field->name() == kPrecoUnitario))
+                               updateTotal();
+                       });
+
+    N2 = new QAction(QStringLiteral("<"), this);
+    N2->setObjectName(QStringLiteral("N2"));
+    N2->setShortcut(Qt::Key_Left);
+    N3 = new QAction(QStringLiteral(">"), this);
+    N3->setObjectName(QStringLiteral("N3"));
+    N3->setShortcut(Qt::Key_Right);
+    for (QAction* a : {N2, N3})
+        addAction(a);
+    ui::connectGuarded(N2, &QAction::triggered, this, [this] { N2Click(); });
+    ui::connectGuarded(N3, &QAction::triggered, this, [this] { N3Click(); });
+}
+
+QPushButton* TFEntrada::pickButton(const char* name, const QString& caption, const QString& hint) {
+    auto* b = new QPushButton(caption, TabSheet1);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFixedWidth(36);
+    addBeside(b);
+    return b;
+}
+
+// ------------------------------------------------------------------ show and states
+
+void TFEntrada::openLookups() {
+    DM->TBCENTRO->close(); // centres added elsewhere appear
+    DM->TBCENTRO->open();
+    DM->TBPRODUTOS->open();
+    DM->TBFORNECEDOR->open();
+    showOwnKind();
+    locateProductOfCurrentMovement();
+}
+
+void TFEntrada::showOwnKind() {
+    // Only this window's kind of movement: its arithmetic must never reach the other kind.
+    data::ClientDataSet* movements = dataSet();
+    if (movements->filtered() && movements->filter() == kind_.filter)
+        return;
+    movements->setFiltered(false);
+    movements->setFilter(kind_.filter);
+    movements->setFiltered(true);
+}
+
+void TFEntrada::navegar() {
+    RegisterWindow::navegar();
+    N2->setEnabled(true);
+    N3->setEnabled(true);
+}
+
+void TFEntrada::editar() {
+    RegisterWindow::editar();
+    N2->setEnabled(false); // the arrows belong to the fields while editing
+    N3->setEnabled(false);
+}
+
+// ------------------------------------------------------------------ commands
+
+void TFEntrada::setDefaults() {
+    dataSet()->field(QStringLiteral("TIPO")).setValue(kind_.tipo);
+}
+
+void TFEntrada::btnNovoClick() {
+    showOwnKind();
+    RegisterWindow::btnNovoClick();
+    data::ClientDataSet* movements = dataSet();
+    if (movements->state() != data::DataSetState::Edit)
+        return;
+    const QTime now = QTime::currentTime();
+    movements->field(QStringLiteral("DATA")).setValue(QDate::currentDate());
+    movements->field(QStringLiteral("HORARIO")).setValue(QTime(now.hour(), now.minute()));
+}
+
+void TFEntrada::btnAlterarClick() {
+    data::ClientDataSet* movements = dataSet();
+    produto_anterior = movements->field(kProduto).value();
+    quantidade_anterior = movements->field(kQuantidade).asFloat();
+    freshProduct(produto_anterior);
+    RegisterWindow::btnAlterarClick();
+}
+
+bool TFEntrada::freshProduct(const QVariant& code) {
+    data::ClientDataSet* products = DM->TBPRODUTOS;
+    products->open();
+    return !code.isNull() && products->refreshRow(kCodigo, code);
+}
+
+void TFEntrada::addStock(double quantity) {
+    data::ClientDataSet* products = DM->TBPRODUTOS;
+    products->edit();
+    products->field(kEstoque).setValue(products->field(kEstoque).asFloat() + kind_.sign * quantity);
+}
+
+bool TFEntrada::beyondLimit(data::ClientDataSet* product) const {
+    return product->field(kEstoque).asFloat() >
+           product->field(QStringLiteral("ESTOQUE_MAXIMO")).asFloat();
+}
+
+QString TFEntrada::limitQuestion() const {
+    return QStringLiteral("Caso Confirme esta Entrada você estará ultrapassando o estoque máximo "
+                          "para este produto\nVocê confirma esta entrada de produto mesmo assim?");
+}
+
+bool TFEntrada::confirmLimit() {
+    data::ClientDataSet* products = DM->TBPRODUTOS;
+    if (!beyondLimit(products) ||
+        ui::dialogs().question(this, QStringLiteral("Atenção"), limitQuestion()))
+        return true;
+    products->cancelUpdates(); // every product change of this save, posted or not
+    btnCancelarClick();
+    return false;
+}
+
+void TFEntrada::btnSalvarClick() {
+    saveSink->setFocus();
+    ui::writePendingInput(this);
+    data::ClientDataSet* movements = dataSet();
+    if (!freshProduct(movements->field(kProduto).value())) {
+        ui::dialogs().message(
+            this, QStringLiteral("Produto não localizado! Por Favor informe um produto!"));
+        DBEdit2->setFocus();
+        return;
+    }
+    const double quantity = movements->field(kQuantidade).asFloat();
+    if (quantity == 0) {
+        ui::dialogs().message(this, QStringLiteral("Informe uma quantidade diferente de zero!"));
+        DBEdit5->setFocus();
+        return;
+    }
+    movements->field(kPrecoTotal).setValue(movements->field(kPrecoUnitario).asFloat() * quantity);
+    if (novo_registro)
+        saveNew(quantity);
+    else
+        saveChanged(quantity);
+}
+
+void TFEntrada::saveNew(double quantity) {
+    addStock(quantity);
+    if (!confirmLimit())
+        return;
+    postAndApply({DM->TBPRODUTOS});
+    navegar();
+}
+
+void TFEntrada::saveChanged(double quantity) {
+    data::ClientDataSet* products = DM->TBPRODUTOS;
+    const QVariant product = dataSet()->field(kProduto).value();
+    if (product == produto_anterior) {
+        if (quantity == quantidade_anterior) {
+            postAndApply(); // only the movement changed: the product row is not written
+            navegar();
+            return;
+        }
+        addStock(quantity - quantidade_anterior);
+    } else {
+        // Booked on another product now: the former one gets its quantity back, the new one
+        // takes the whole quantity (and is the one the limit question is about).
+        if (freshProduct(produto_anterior)) {
+            addStock(-quantidade_anterior);
+            products->post();
+        }
+        products->locate(kCodigo, product);
+        addStock(quantity);
+    }
+    if (!confirmLimit())
+        return;
+    postAndApply({products});
+    navegar();
+}
+
+void TFEntrada::btnExcluirClick() {
+    if (!ui::dialogs().question(this, QStringLiteral("Atenção"),
+                                QStringLiteral("Você realmente deseja excluir o registro?")))
+        return;
+    data::ClientDataSet* movements = dataSet();
+    data::ClientDataSet* products = DM->TBPRODUTOS;
+    if (freshProduct(movements->field(kProduto).value())) {
+        addStock(-movements->field(kQuantidade).asFloat());
+        products->post();
+    }
+    movements->deleteRecord();
+    applyNow({products});
+    updateRecordButtons();
+}
+
+void TFEntrada::btnConsultarClick() {
+    consulta_entradas = kind_.tipo == QLatin1String("ENTRADA") ? 1 : 0;
+    FConsultaMovimentacoes = new TFConsultaMovimentacoes(this);
+    ui::dialogs().showModal(FConsultaMovimentacoes);
+    delete FConsultaMovimentacoes;
+    FConsultaMovimentacoes = nullptr;
+    locateProductOfCurrentMovement();
+}
+
+// ------------------------------------------------------------------ product, price and total
+
+void TFEntrada::DBEdit2Change() {
+    // The shared products follow the code typed or shown; the stored figures are read again
+    // when they are used (Alterar, Salvar, Excluir).
+    bool ok = false;
+    const int code = DBEdit2->text().trimmed().toInt(&ok);
+    DM->TBPRODUTOS->open();
+    if (ok)
+        DM->TBPRODUTOS->locate(kCodigo, code);
+}
+
+void TFEntrada::updateTotal() {
+    data::ClientDataSet* movements = dataSet();
+    const auto state = movements->state();
+    if (state != data::DataSetState::Edit && state != data::DataSetState::Insert)
+        return;
+    const double total =
+        movements->field(kQuantidade).asFloat() * movements->field(kPrecoUnitario).asFloat();
+    if (movements->field(kPrecoTotal).value() != QVariant(total))
+        movements->field(kPrecoTotal).setValue(total);
+}
+
+void TFEntrada::proposePrice() {
+    dataSet()->field(kPrecoUnitario).setValue(DM->TBPRODUTOS->field(kind_.price).value());
+    updateTotal();
+}
+
+void TFEntrada::DBLookupComboBox1Click() {
+    if (DM->TBPRODUTOS->locate(kCodigo, dataSet()->field(kProduto).value()))
+        proposePrice();
+}
+
+void TFEntrada::DBLookupComboBox1Exit() {
+    data::ClientDataSet* movements = dataSet();
+    if (btnNovo->isEnabled() || !freshProduct(movements->field(kProduto).value()))
+        return;
+    // An entry comes from the product's usual supplier; an exit names no supplier.
+    if (movements->field(QStringLiteral("TIPO")).asString() == QLatin1String("ENTRADA"))
+        movements->field(QStringLiteral("FORNECEDOR"))
+            .setValue(DM->TBPRODUTOS->field(QStringLiteral("FORNECEDOR")).value());
+    proposePrice();
+}
+
+// ------------------------------------------------------------------ picking and moving
+
+void TFEntrada::btnProdutoClick() {
+    modo_selecao = true;
+    selecionar_produto = true;
+    // 0 is no product's code: it tells a pick from a window closed without one.
+    const int previous = produto_selecionado;
+    produto_selecionado = 0;
+    showOnList<TFProdutos>(this);
+    if (produto_selecionado == 0) {
+        produto_selecionado = previous;
+        return;
+    }
+    dataSet()->field(kProduto).setValue(produto_selecionado);
+}
+
+void TFEntrada::btnFornecedorClick() {
+    modo_selecao = true;
+    showOnList<TFFornecedor>(this);
+    dataSet()->field(QStringLiteral("FORNECEDOR"))
+        .setValue(DM->TBFORNECEDOR->active() ? DM->TBFORNECEDOR->field(kCodigo).value()
+                                             : QVariant());
+}
+
+void TFEntrada::btnCentroCustoClick() {
+    showOnList<TFCentroCusto>(this);
+}
+
+void TFEntrada::DBNavigator1Click() {
+    locateProductOfCurrentMovement();
+}
+
+void TFEntrada::N2Click() {
+    if (!DBNavigator1->isEnabled())
+        return;
+    dataSet()->prior();
+    locateProductOfCurrentMovement();
+}
+
+void TFEntrada::N3Click() {
+    if (!DBNavigator1->isEnabled())
+        return;
+    dataSet()->next();
+    locateProductOfCurrentMovement();
+}

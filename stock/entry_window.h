@@ -1,0 +1,98 @@
+#pragma once
+// Records goods coming in. Each saved, changed or deleted entry moves its product's current
+// stock at once, together with the movement in one transaction: an entry adds its quantity,
+// an exit (the window built on this one) takes it away. Going past the product's limit asks
+// first. The window browses only its own kind of movement.
+#include "registers/register_window.h"
+
+class QAction;
+class QLabel;
+class QPushButton;
+
+class TFEntrada : public RegisterWindow {
+    Q_OBJECT
+public:
+    explicit TFEntrada(QWidget* parent = nullptr);
+
+    ui::DBEdit* DBEdit2;  // PRODUTO
+    ui::DBEdit* DBEdit3;  // NOTA_COMPRA
+    ui::DBEdit* DBEdit4;  // DATA
+    ui::DBEdit* DBEdit5;  // QUANTIDADE
+    ui::DBEdit* DBEdit6;  // PRECO_UNITARIO
+    ui::DBEdit* DBEdit7;  // PRECO_TOTAL
+    ui::DBEdit* DBEdit8;  // FORNECEDOR
+    ui::DBEdit* DBEdit9;  // HORARIO
+    ui::DBEdit* DBEdit20; // CENTRO_CUSTO
+    ui::DBLookupComboBox* DBLookupComboBox1; // products
+    ui::DBLookupComboBox* DBLookupComboBox2; // suppliers
+    ui::DBLookupComboBox* DBLookupComboBox4; // cost centres
+    QPushButton* btnProduto;
+    QPushButton* btnFornecedor;
+    QPushButton* btnCentroCusto;
+    QLineEdit* Edit2;
+    QLineEdit* Edit5;
+    QAction* N2; // "<"
+    QAction* N3; // ">"
+
+    // The stored quantity and product of the movement when "Alterar" was pressed.
+    double quantidade_anterior = 0;
+    QVariant produto_anterior;
+
+    void navegar() override;
+    void editar() override;
+    void btnNovoClick() override;
+    void btnAlterarClick() override;
+    void btnSalvarClick() override;
+    void btnExcluirClick() override;
+    void btnConsultarClick() override;
+    void btnProdutoClick();
+    virtual void btnFornecedorClick();
+    void btnCentroCustoClick();
+    void DBLookupComboBox1Click();
+    void DBLookupComboBox1Exit();
+    void DBEdit2Change();
+    void DBNavigator1Click();
+    void N2Click();
+    void N3Click();
+
+protected:
+    struct Kind {
+        const char* objectName;
+        QString caption;
+        QString tipo;    // "ENTRADA" or "SAIDA"
+        double sign;     // how a quantity moves the stock
+        QString filter;  // the rows the window browses
+        QString price;   // the product's price proposed as the unit price
+    };
+    TFEntrada(QWidget* parent, const Kind& kind);
+
+    // Whether the product's new stock (under edit) needs the user's consent, and the question.
+    virtual bool beyondLimit(data::ClientDataSet* product) const;
+    virtual QString limitQuestion() const;
+
+    QLineEdit* focusSink() const override { return Edit5; }
+    void setDefaults() override;
+    void openLookups() override;
+
+    // The movement's product read again from the database and made current in TBPRODUTOS;
+    // false when there is no such product.
+    bool freshProduct(const QVariant& code);
+    void updateTotal();
+
+    QLabel* partyLabel; // "FORNECEDOR", the label of the row the exit uses for its customer
+    QWidget* partyCell;
+    QLineEdit* saveSink; // where "Salvar" moves the focus first, committing what is typed
+
+private:
+    void addStock(double quantity);    // to the current product, under edit
+    bool confirmLimit();               // false: the user said No and the save was cancelled
+    void showOwnKind();
+    void proposePrice(); // the product's price as the unit price, and the total
+    void saveNew(double quantity);
+    void saveChanged(double quantity);
+    QPushButton* pickButton(const char* name, const QString& caption, const QString& hint);
+
+    Kind kind_;
+};
+
+extern TFEntrada* FEntrada;
