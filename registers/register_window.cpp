@@ -392,16 +392,16 @@ void RegisterWindow::btnAlterarClick() {
 void RegisterWindow::postAndApply(std::initializer_list<data::ClientDataSet*> also) {
     data::ClientDataSet* ds = dataSet();
     ds->post();
+    QVariantList typed;
+    for (const auto& f : ds->fields())
+        typed << f->value();
     try {
         applyNow(also);
     } catch (...) {
-        // The database refused the record: the cache goes back to what is stored, and what the
+        // The database refused the record: the caches are back to what is stored, and what the
         // user typed is put under edit again, so that it can be corrected or cancelled.
-        QVariantList typed;
-        for (const auto& f : ds->fields())
-            typed << f->value();
-        const QVariant code = ds->field(QStringLiteral("CODIGO")).value();
-        if (ds->locate(QStringLiteral("CODIGO"), code)) {
+        const int code = ds->field(QStringLiteral("CODIGO")).index();
+        if (ds->locate(QStringLiteral("CODIGO"), typed.at(code))) {
             ds->edit();
             for (int i = 0; i < ds->fieldCount(); ++i)
                 ds->field(i).setValue(typed.at(i));

@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTime>
+#include <QToolButton>
 
 TFEntrada* FEntrada = nullptr;
 
@@ -106,16 +107,11 @@ TFEntrada::TFEntrada(QWidget* parent, const Kind& kind)
                                updateTotal();
                        });
 
-    N2 = new QAction(QStringLiteral("<"), this);
-    N2->setObjectName(QStringLiteral("N2"));
-    N2->setShortcut(Qt::Key_Left);
-    N3 = new QAction(QStringLiteral(">"), this);
-    N3->setObjectName(QStringLiteral("N3"));
-    N3->setShortcut(Qt::Key_Right);
-    for (QAction* a : {N2, N3})
-        addAction(a);
-    ui::connectGuarded(N2, &QAction::triggered, this, [this] { N2Click(); });
-    ui::connectGuarded(N3, &QAction::triggered, this, [this] { N3Click(); });
+    // "<" and ">" move like the navigator's prior and next, and only while it is enabled.
+    N2 = ui::addShortcut(this, Qt::Key_Left, DBNavigator1->button(ui::DBNavigator::Prior),
+                         QStringLiteral("N2"));
+    N3 = ui::addShortcut(this, Qt::Key_Right, DBNavigator1->button(ui::DBNavigator::Next),
+                         QStringLiteral("N3"));
 }
 
 QPushButton* TFEntrada::pickButton(const char* name, const QString& caption, const QString& hint) {
@@ -147,18 +143,6 @@ void TFEntrada::showOwnKind() {
     movements->setFiltered(false);
     movements->setFilter(kind_.filter);
     movements->setFiltered(true);
-}
-
-void TFEntrada::navegar() {
-    RegisterWindow::navegar();
-    N2->setEnabled(true);
-    N3->setEnabled(true);
-}
-
-void TFEntrada::editar() {
-    RegisterWindow::editar();
-    N2->setEnabled(false); // the arrows belong to the fields while editing
-    N3->setEnabled(false);
 }
 
 // ------------------------------------------------------------------ commands
@@ -372,19 +356,5 @@ void TFEntrada::btnCentroCustoClick() {
 }
 
 void TFEntrada::DBNavigator1Click() {
-    locateProductOfCurrentMovement();
-}
-
-void TFEntrada::N2Click() {
-    if (!DBNavigator1->isEnabled())
-        return;
-    dataSet()->prior();
-    locateProductOfCurrentMovement();
-}
-
-void TFEntrada::N3Click() {
-    if (!DBNavigator1->isEnabled())
-        return;
-    dataSet()->next();
     locateProductOfCurrentMovement();
 }

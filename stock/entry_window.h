@@ -38,8 +38,6 @@ public:
     double quantidade_anterior = 0;
     QVariant produto_anterior;
 
-    void navegar() override;
-    void editar() override;
     void btnNovoClick() override;
     void btnAlterarClick() override;
     void btnSalvarClick() override;
@@ -52,8 +50,6 @@ public:
     void DBLookupComboBox1Exit();
     void DBEdit2Change();
     void DBNavigator1Click();
-    void N2Click();
-    void N3Click();
 
 protected:
     struct Kind {

@@ -104,19 +104,29 @@ TEST_F(MainWindow, ReportPresetsAndShiftM) {
         << "Shift+M is the movement report";
 }
 
-TEST_F(MainWindow, EntryThenExitLeavesOnlyTheExitFilter) {
+TEST_F(MainWindow, EntryAndExitWindowsOpenOnTheirOwnKind) {
     exec("insert into TMOVIMENTACAO (CODIGO, TIPO) values (1, 'ENTRADA')");
     exec("insert into TMOVIMENTACAO (CODIGO, TIPO) values (2, 'SAIDA')");
     dm->TBMOVIMENTACAO->open();
     show();
-    menu->btnEntradasClick();
-    EXPECT_EQ(dm->TBMOVIMENTACAO->recordCount(), 1);
-    EXPECT_EQ(dm->TBMOVIMENTACAO->field("TIPO").asString(), "ENTRADA");
-    menu->btnSaidasClick();
-    EXPECT_EQ(dm->TBMOVIMENTACAO->filter(), "TIPO = 'SAIDA'");
-    EXPECT_TRUE(dm->TBMOVIMENTACAO->filtered());
-    EXPECT_EQ(dm->TBMOVIMENTACAO->recordCount(), 1);
-    EXPECT_EQ(dm->TBMOVIMENTACAO->field("CODIGO").asInteger(), 2);
+    struct Case {
+        void (TFMenu::*command)();
+        const char* window;
+        const char* filter;
+        int code;
+    };
+    for (const Case& c : {Case{&TFMenu::btnEntradasClick, "FEntrada", "TIPO = 'ENTRADA'", 1},
+                          Case{&TFMenu::btnSaidasClick, "FSaida", "TIPO = 'SAIDA'", 2}}) {
+        int shownCode = 0;
+        dialogs.onModal(c.window, [&](QDialog*) {
+            shownCode = dm->TBMOVIMENTACAO->field("CODIGO").asInteger();
+            EXPECT_EQ(dm->TBMOVIMENTACAO->recordCount(), 1);
+        });
+        (menu.get()->*c.command)();
+        EXPECT_EQ(dm->TBMOVIMENTACAO->filter(), c.filter);
+        EXPECT_TRUE(dm->TBMOVIMENTACAO->filtered());
+        EXPECT_EQ(shownCode, c.code);
+    }
 }
 
 TEST_F(MainWindow, RegisterCommandsOpenTheirWindowsOutOfPickMode) {

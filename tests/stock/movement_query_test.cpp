@@ -304,6 +304,7 @@ TEST_F(MovementQuery, QueryCommandsOfTheMainWindow) {
         int product;
     };
     // The entry window's filter left behind does not stop the exit query's choice.
+    dialogs.onModal("FEntrada", [](QDialog*) {});
     menu->btnEntradasClick();
     for (const Case c : {Case{&TFMenu::ConsultadeSadas1Click, 0, 5, 2},
                          Case{&TFMenu::ConsultadeEntradas1Click, 1, 1, 1}}) {
@@ -316,7 +317,8 @@ TEST_F(MovementQuery, QueryCommandsOfTheMainWindow) {
         EXPECT_EQ(dm->TBPRODUTOS->field("CODIGO").asInteger(), c.product);
         EXPECT_EQ(FConsultaMovimentacoes, nullptr);
     }
-    EXPECT_EQ(dialogs.windows(), (QStringList{"FConsultaMovimentacoes", "FConsultaMovimentacoes"}));
+    EXPECT_EQ(dialogs.windows(),
+              (QStringList{"FEntrada", "FConsultaMovimentacoes", "FConsultaMovimentacoes"}));
 }
 
 TEST_F(MovementQuery, ColourFileTakesNumbersAndNames) {

@@ -1,0 +1,342 @@
+// Entries and exits: the stock rule as one table, then the proposals, the picks, the messages
+// and the single transaction that stores a movement together with its product's stock.
+#include "app/globals.h"
+#include "platform/ui/db_edit.h"
+#include "platform/ui/db_lookup_combo_box.h"
+#include "platform/ui/db_grid.h"
+#include "platform/ui/scripted_dialogs.h"
+#include "platform/ui/test_input.h"
+#include "registers/products_window.h"
+#include "stock/exit_window.h"
+#include "tests/support/program_folder.h"
+#include <QPushButton>
+#include <optional>
+
+using testing_support::DataModuleTest;
+
+namespace {
+
+enum class Kind { Entry, Exit };
+enum class Action { New, Change, Delete, CancelNew, CancelChange };
+
+class Movements : public DataModuleTest {
+protected:
+    void SetUp() override {
+        DataModuleTest::SetUp();
+        dialogs.setFailureHandler([](const QString& what) { ADD_FAILURE() << what.toStdString(); });
+        exec("insert into TFORNECEDOR (CODIGO, DESCRICAO) values (7, 'ACME')");
+        exec("insert into TCLIENTE (CODIGO, NOME) values (3, 'ANA')");
+        produto_selecionado = 0;
+    }
+    void TearDown() override {
+        window.reset();
+        DataModuleTest::TearDown();
+    }
+    void product(int code, double stock, const QString& min = "null", const QString& max = "null") {
+        exec(QStringLiteral("insert into TPRODUTO (CODIGO, DESCRICAO, ESTOQUEATUAL, "
+                            "ESTOQUE_MINIMO, ESTOQUE_MAXIMO, PRECO_COMPRA, PRECO_VENDA, "
+                            "FORNECEDOR) values (%1, 'P%1', %2, %3, %4, 2.5, 4, 7)")
+                 .arg(code)
+                 .arg(stock)
+                 .arg(min, max));
+    }
+    void movement(int code, Kind kind, int productCode, double quantity) {
+        exec(QStringLiteral("insert into TMOVIMENTACAO (CODIGO, TIPO, PRODUTO, QUANTIDADE, "
+                            "PRECO_UNITARIO) values (%1, '%2', %3, %4, 1)")
+                 .arg(code)
+                 .arg(kind == Kind::Entry ? "ENTRADA" : "SAIDA")
+                 .arg(productCode)
+                 .arg(quantity));
+    }
+    TFEntrada* open(Kind kind) {
+        window.reset(kind == Kind::Entry ? new TFEntrada() : new TFSaida());
+        ui::test::activate(window.get());
+        return window.get();
+    }
+    void click(QPushButton* button) {
+        ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
+        button->click();
+    }
+    void typeInto(ui::DBEdit* edit, const QString& text) {
+        ui::test::focus(edit);
+        edit->selectAll();
+        ui::test::type(edit, text);
+    }
+    double stock(int code) {
+        return scalar(QStringLiteral("select ESTOQUEATUAL from TPRODUTO where CODIGO = %1")
+                          .arg(code))
+            .toDouble();
+    }
+    QVariant stored(int code, const char* column) {
+        return scalar(QStringLiteral("select %1 from TMOVIMENTACAO where CODIGO = %2")
+                          .arg(column)
+                          .arg(code));
+    }
+    int movements() { return scalar("select count(*) from TMOVIMENTACAO").toInt(); }
+
+    ui::ScriptedDialogs dialogs;
+    std::unique_ptr<TFEntrada> window;
+};
+
+// ------------------------------------------------------------------ the stock rule
+
+struct StockCase {
+    const char* name;
+    Kind kind;
+    Action action;
+    double stock;
+    const char* min;
+    const char* max;
+    double stored;                  // the saved movement's quantity (Change, Delete)
+    const char* typed;              // the quantity typed (New, Change, Cancel...)
+    std::optional<bool> answer;     // the limit question is expected, with this answer
+    double stockAfter;
+    std::optional<double> quantityAfter; // the movement's stored quantity; nullopt: no row
+};
+
+class StockRule : public Movements, public testing::WithParamInterface<StockCase> {};
+
+TEST_P(StockRule, MovesTheStockAsTheRuleSays) {
+    const StockCase& c = GetParam();
+    product(1, c.stock, c.min, c.max);
+    const bool saved = c.action == Action::Change || c.action == Action::Delete ||
+                       c.action == Action::CancelChange;
+    if (saved)
+        movement(1, c.kind, 1, c.stored);
+    TFEntrada* w = open(c.kind);
+    if (c.answer)
+        dialogs.answer(*c.answer);
+    switch (c.action) {
+    case Action::New:
+    case Action::CancelNew:
+        click(w->btnNovo);
+        typeInto(w->DBEdit2, "1");
+        typeInto(w->DBEdit5, c.typed);
+        click(c.action == Action::New ? w->btnSalvar : w->btnCancelar);
+        break;
+    case Action::Change:
+    case Action::CancelChange:
+        click(w->btnAlterar);
+        typeInto(w->DBEdit5, c.typed);
+        click(c.action == Action::Change ? w->btnSalvar : w->btnCancelar);
+        break;
+    case Action::Delete:
+        dialogs.answer(true);
+        click(w->btnExcluir);
+        break;
+    }
+    const QString question =
+        c.kind == Kind::Entry
+            ? "Caso Confirme esta Entrada você estará ultrapassando o estoque máximo para este "
+              "produto\nVocê confirma esta entrada de produto mesmo assim?"
+            : "Caso Confirme esta Saída você estará indo abaixo do estoque mínimo para este "
+              "produto\nVocê confirma esta saída de produto mesmo assim?";
+    const auto& asked = dialogs.questions();
+    const size_t limitQuestions = std::count_if(asked.begin(), asked.end(), [&](const auto& q) {
+        return q.text == question && q.caption == "Atenção";
+    });
+    EXPECT_EQ(limitQuestions, c.answer ? 1u : 0u);
+    EXPECT_DOUBLE_EQ(stock(1), c.stockAfter);
+    if (c.quantityAfter)
+        EXPECT_DOUBLE_EQ(stored(1, "QUANTIDADE").toDouble(), *c.quantityAfter);
+    else
+        EXPECT_EQ(movements(), 0);
+    EXPECT_TRUE(w->btnNovo->isEnabled()) << "back to browsing";
+    EXPECT_TRUE(dialogs.errors().empty());
+    EXPECT_EQ(DM->TBPRODUTOS->changeCount() + DM->TBMOVIMENTACAO->changeCount(), 0);
+}
+
+const StockCase kStockCases[] = {
+    // name, kind, action, stock, min, max, stored, typed, question, stock after, quantity after
+    {"EntryUpToTheMaximum", Kind::Entry, Action::New, 10, "null", "15", 0, "5", {}, 15, 5},
+    {"EntryOverTheMaximumYes", Kind::Entry, Action::New, 10, "null", "15", 0, "6", true, 16, 6},
+    {"EntryOverTheMaximumNo", Kind::Entry, Action::New, 10, "null", "15", 0, "6", false, 10, {}},
+    {"EntryWithoutMaximumAsks", Kind::Entry, Action::New, 0, "null", "null", 0, "1", true, 1, 1},
+    {"EntryZeroMaximumAsks", Kind::Entry, Action::New, 0, "null", "0", 0, "1", true, 1, 1},
+    {"EntryNegative", Kind::Entry, Action::New, 10, "null", "20", 0, "-5", {}, 5, -5},
+    {"EntryChangedDown", Kind::Entry, Action::Change, 20, "null", "30", 10, "4", {}, 14, 4},
+    {"EntryChangedOverNo", Kind::Entry, Action::Change, 20, "null", "21", 10, "12", false, 20, 10},
+    {"EntryDeletedBelowZero", Kind::Entry, Action::Delete, 3, "null", "1", 10, "", {}, -7, {}},
+    {"EntryNewCancelled", Kind::Entry, Action::CancelNew, 10, "null", "1", 0, "5", {}, 10, {}},
+    {"EntryChangeCancelled", Kind::Entry, Action::CancelChange, 10, "null", "1", 10, "4", {}, 10,
+     10},
+    {"ExitDownToTheMinimum", Kind::Exit, Action::New, 10, "5", "null", 0, "5", {}, 5, 5},
+    {"ExitBelowEmptyMinimumYes", Kind::Exit, Action::New, 5, "null", "null", 0, "6", true, -1, 6},
+    {"ExitBelowTheMinimumNo", Kind::Exit, Action::New, 5, "2", "null", 0, "4", false, 5, {}},
+    {"ExitChangedUp", Kind::Exit, Action::Change, 20, "0", "null", 10, "12", {}, 18, 12},
+    {"ExitChangedDownStillTested", Kind::Exit, Action::Change, 20, "30", "null", 10, "4", true,
+     26, 4},
+    {"ExitDeletedOverTheMaximum", Kind::Exit, Action::Delete, 10, "null", "12", 4, "", {}, 14, {}},
+    {"ExitNegative", Kind::Exit, Action::New, 10, "0", "null", 0, "-3", {}, 13, -3},
+    {"ExitNewCancelled", Kind::Exit, Action::CancelNew, 10, "null", "null", 0, "5", {}, 10, {}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Cases, StockRule, testing::ValuesIn(kStockCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// ------------------------------------------------------------------ the rest of the windows
+
+TEST_F(Movements, CodesAreSharedByEntriesAndExitsAndEachWindowBrowsesItsOwnKind) {
+    product(1, 10, "null", "100");
+    movement(1, Kind::Entry, 1, 1);
+    movement(2, Kind::Exit, 1, 1);
+    TFEntrada* w = open(Kind::Exit);
+    EXPECT_EQ(w->dataSet()->recordCount(), 1);
+    click(w->btnNovo);
+    EXPECT_EQ(w->DBEdit1->text(), "3");
+    EXPECT_EQ(stored(3, "TIPO").toString(), "SAIDA") << "stored at once with its kind";
+    EXPECT_EQ(w->dataSet()->field("DATA").asDate(), QDate::currentDate());
+    typeInto(w->DBEdit2, "1");
+    typeInto(w->DBEdit5, "1");
+    click(w->btnSalvar);
+    EXPECT_EQ(w->dataSet()->recordCount(), 2) << "still exits only";
+    EXPECT_EQ(w->dataSet()->filter(), "TIPO = 'SAIDA'");
+    ui::test::press(w, QKeySequence(Qt::Key_Left));
+    EXPECT_EQ(w->DBEdit1->text(), "2");
+    ui::test::press(w, QKeySequence(Qt::Key_Right));
+    EXPECT_EQ(w->DBEdit1->text(), "3");
+}
+
+TEST_F(Movements, LeavingTheProductListProposesPriceAndSupplierAndSavingReplacesTheTotal) {
+    product(1, 0, "null", "100");
+    for (Kind kind : {Kind::Entry, Kind::Exit}) {
+        SCOPED_TRACE(kind == Kind::Entry ? "entry" : "exit");
+        TFEntrada* w = open(kind);
+        click(w->btnNovo);
+        typeInto(w->DBEdit6, "9");
+        typeInto(w->DBEdit5, "2");
+        ui::test::focus(w->DBLookupComboBox1);
+        ui::test::press(w->DBLookupComboBox1, Qt::Key_Down); // P1, the only product
+        ui::test::press(w->DBLookupComboBox1, Qt::Key_Return); // on to the quantity
+        data::ClientDataSet* ds = w->dataSet();
+        EXPECT_EQ(ds->field("PRODUTO").asInteger(), 1);
+        EXPECT_DOUBLE_EQ(ds->field("PRECO_UNITARIO").asFloat(), kind == Kind::Entry ? 2.5 : 4);
+        EXPECT_DOUBLE_EQ(ds->field("PRECO_TOTAL").asFloat(), kind == Kind::Entry ? 5 : 8);
+        if (kind == Kind::Entry)
+            EXPECT_EQ(ds->field("FORNECEDOR").asInteger(), 7);
+        else
+            EXPECT_TRUE(ds->field("FORNECEDOR").isNull());
+        typeInto(w->DBEdit7, "999");
+        click(w->btnSalvar);
+        const int code = w->DBEdit1->text().toInt();
+        EXPECT_DOUBLE_EQ(stored(code, "PRECO_TOTAL").toDouble(), kind == Kind::Entry ? 5 : 8);
+    }
+}
+
+TEST_F(Movements, ChangingTheProductGivesTheOldOneItsQuantityBack) {
+    product(1, 10, "null", "3");
+    product(2, 0, "null", "5");
+    movement(1, Kind::Entry, 1, 10);
+    TFEntrada* w = open(Kind::Entry);
+    click(w->btnAlterar);
+    typeInto(w->DBEdit2, "2");
+    typeInto(w->DBEdit5, "6");
+    dialogs.answer(true); // product 2 goes to 6, over its maximum of 5
+    click(w->btnSalvar);
+    EXPECT_EQ(dialogs.questions().size(), 1u);
+    EXPECT_DOUBLE_EQ(stock(1), 0);
+    EXPECT_DOUBLE_EQ(stock(2), 6);
+
+    click(w->btnAlterar);
+    typeInto(w->DBEdit2, "1");
+    dialogs.answer(false);
+    click(w->btnSalvar);
+    EXPECT_DOUBLE_EQ(stock(1), 0) << "No leaves both products as they were";
+    EXPECT_DOUBLE_EQ(stock(2), 6);
+    EXPECT_EQ(stored(1, "PRODUTO").toInt(), 2);
+}
+
+TEST_F(Movements, ChangingOnlyThePriceNeverWritesTheProduct) {
+    product(1, 10, "null", "100");
+    movement(1, Kind::Entry, 1, 10);
+    // Any write to the product would now fail.
+    exec("create exception RECUSADO 'produto gravado'");
+    exec("create trigger TPRODUTO_RECUSA for TPRODUTO before update as begin exception "
+         "RECUSADO; end");
+    TFEntrada* w = open(Kind::Entry);
+    click(w->btnAlterar);
+    typeInto(w->DBEdit6, "3");
+    click(w->btnSalvar);
+    EXPECT_TRUE(dialogs.errors().empty());
+    EXPECT_DOUBLE_EQ(stored(1, "PRECO_TOTAL").toDouble(), 30);
+}
+
+TEST_F(Movements, AMovementAndItsStockAreStoredTogetherOrNotAtAll) {
+    product(1, 10, "null", "100");
+    exec("create exception RECUSADO 'recusado'");
+    exec("create trigger TPRODUTO_RECUSA for TPRODUTO before update as begin exception "
+         "RECUSADO; end");
+    TFEntrada* w = open(Kind::Entry);
+    click(w->btnNovo);
+    typeInto(w->DBEdit2, "1");
+    typeInto(w->DBEdit5, "5");
+    click(w->btnSalvar);
+    ASSERT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_TRUE(stored(1, "QUANTIDADE").isNull()) << "the movement waits with the product";
+    EXPECT_DOUBLE_EQ(stock(1), 10);
+    EXPECT_TRUE(w->btnSalvar->isEnabled()) << "still editing, to retry or cancel";
+    EXPECT_EQ(w->DBEdit5->text(), "5");
+
+    exec("drop trigger TPRODUTO_RECUSA");
+    click(w->btnSalvar);
+    EXPECT_DOUBLE_EQ(stored(1, "QUANTIDADE").toDouble(), 5);
+    EXPECT_DOUBLE_EQ(stock(1), 15);
+
+    exec("create trigger TMOV_RECUSA for TMOVIMENTACAO before delete as begin exception "
+         "RECUSADO; end");
+    dialogs.answer(true);
+    click(w->btnExcluir);
+    EXPECT_EQ(dialogs.errors().size(), 2u);
+    EXPECT_DOUBLE_EQ(stock(1), 15) << "the stock stays with the movement that stays";
+    EXPECT_EQ(w->dataSet()->recordCount(), 1);
+}
+
+TEST_F(Movements, SaveRefusesAMissingProductAZeroQuantityAndBadInput) {
+    product(1, 10, "null", "100");
+    TFEntrada* w = open(Kind::Entry);
+    click(w->btnNovo);
+    click(w->btnSalvar);
+    typeInto(w->DBEdit2, "9");
+    click(w->btnSalvar);
+    typeInto(w->DBEdit2, "1");
+    click(w->btnSalvar);
+    EXPECT_EQ(dialogs.messages(),
+              (QStringList{"Produto não localizado! Por Favor informe um produto!",
+                           "Produto não localizado! Por Favor informe um produto!",
+                           "Informe uma quantidade diferente de zero!"}));
+    EXPECT_TRUE(w->DBEdit5->hasFocus());
+    typeInto(w->DBEdit5, "dez");
+    click(w->btnSalvar);
+    typeInto(w->DBEdit5, "1");
+    typeInto(w->DBEdit4, "31/02/2026");
+    click(w->btnSalvar);
+    EXPECT_EQ(dialogs.errors().size(), 2u);
+    EXPECT_TRUE(w->btnSalvar->isEnabled());
+    EXPECT_DOUBLE_EQ(stock(1), 10);
+    EXPECT_TRUE(stored(1, "QUANTIDADE").isNull());
+}
+
+TEST_F(Movements, PickingAProductOrClosingTheListWithoutOne) {
+    product(1, 10, "null", "100");
+    product(2, 10, "null", "100");
+    produto_selecionado = 1;
+    TFEntrada* w = open(Kind::Entry);
+    click(w->btnNovo);
+    typeInto(w->DBEdit2, "2");
+    dialogs.onModal("FProdutos", [](QDialog*) {}); // closed without a pick
+    ui::test::press(w, QKeySequence(Qt::Key_F3));
+    EXPECT_EQ(w->DBEdit2->text(), "2") << "the typed product stays";
+    EXPECT_EQ(produto_selecionado, 1);
+
+    dialogs.onModal("FProdutos", [](QDialog* d) {
+        auto* products = static_cast<TFProdutos*>(d);
+        products->btnConsultar->click();
+        ASSERT_TRUE(products->dataSet()->locate("CODIGO", 1));
+        ui::test::press(products->DBGrid1, Qt::Key_Return);
+    });
+    click(w->btnProduto);
+    EXPECT_EQ(w->dataSet()->field("PRODUTO").asInteger(), 1);
+    EXPECT_TRUE(w->dataSet()->field("PRECO_UNITARIO").isNull()) << "a pick proposes no price";
+}
+
+} // namespace
