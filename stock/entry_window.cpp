@@ -107,6 +107,8 @@ TFEntrada::TFEntrada(QWidget* parent, const Kind& kind)
                                updateTotal();
                        });
 
+    resize(616, 589);
+
     // "<" and ">" move like the navigator's prior and next, and only while it is enabled.
     N2 = ui::addShortcut(this, Qt::Key_Left, DBNavigator1->button(ui::DBNavigator::Prior),
                          QStringLiteral("N2"));
