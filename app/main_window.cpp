@@ -12,8 +12,8 @@
 #include "registers/subgroups_window.h"
 #include "registers/suppliers_window.h"
 #include "reports/movement_report_commands.h"
-#include "stock/exit_window.h"
 #include "reports/movement_report_filter_window.h"
+#include "stock/exit_window.h"
 #include "stock/movement_query_window.h"
 #include <QCoreApplication>
 #include <QDateTime>

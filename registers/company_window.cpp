@@ -13,13 +13,17 @@
 TFEmpresa* FEmpresa = nullptr;
 
 TFEmpresa::TFEmpresa(QWidget* parent)
-    : RegisterWindow(parent, {"FEmpresa", QStringLiteral("Cadastro de Empresa"), DM->DSEMPRESA,
-                              {}, true, NextCode::Query,
-                              {QStringLiteral("select max(codigo)"),
-                               QStringLiteral("from TEMPRESA")}}) {
+    : RegisterWindow(parent,
+                     {"FEmpresa",
+                      QStringLiteral("Cadastro de Empresa"),
+                      DM->DSEMPRESA,
+                      {},
+                      true,
+                      NextCode::Query,
+                      {QStringLiteral("select max(codigo)"), QStringLiteral("from TEMPRESA")}}) {
     setFormColumns(2);
-    auto* razao = addEdit("DBEdit2", QStringLiteral("RAZÃO SOCIAL"),
-                          QStringLiteral("RAZAO_SOCIAL"), 0, 2);
+    auto* razao =
+        addEdit("DBEdit2", QStringLiteral("RAZÃO SOCIAL"), QStringLiteral("RAZAO_SOCIAL"), 0, 2);
     setFirstField(razao);
     addEdit("DBEdit3", QStringLiteral("NOME FANTASIA"), QStringLiteral("NOME_FANTASIA"), 0, 2);
     addEdit("DBEdit4", QStringLiteral("CNPJ"), QStringLiteral("CNPJ"));
@@ -31,21 +35,8 @@ TFEmpresa::TFEmpresa(QWidget* parent)
     addEdit("DBEdit10", QStringLiteral("EMAIL"), QStringLiteral("EMAIL"), MixedCase);
     addEdit("DBEdit11", QStringLiteral("SITE"), QStringLiteral("SITE"), MixedCase);
 
-    DBImage1 = new ui::DBImage(TabSheet1);
-    DBImage1->setObjectName(QStringLiteral("DBImage1"));
-    DBImage1->setFixedSize(150, 150);
-    DBImage1->setStretch(true);
-    DBImage1->setFrameShape(QFrame::Box);
-    DBImage1->setDataSource(DM->DSEMPRESA);
-    DBImage1->setDataField(QStringLiteral("LOGO"));
-    DBImage1->setAutoEdit(false);
-    addControl(DBImage1, QStringLiteral("LOGO ( F9 )"), NoMovement | NoColours);
-    ui::connectGuarded(DBImage1, &ui::DBImage::clicked, this, [this] { DBImage1Click(); });
-    auto* Foto1 = new QAction(QStringLiteral("Logo"), this);
-    Foto1->setObjectName(QStringLiteral("Foto1"));
-    Foto1->setShortcut(Qt::Key_F9);
-    addAction(Foto1);
-    ui::connectGuarded(Foto1, &QAction::triggered, this, [this] { DBImage1Click(); });
+    DBImage1 = addPicture(QStringLiteral("LOGO ( F9 )"), DM->DSEMPRESA, QStringLiteral("LOGO"),
+                          QStringLiteral("Logo"), 0, [this] { DBImage1Click(); });
 
     DBGrid1->setColumns({{QStringLiteral("CODIGO"), QStringLiteral("CODIGO"), 60},
                          {QStringLiteral("RAZAO_SOCIAL"), QStringLiteral("RAZÃO SOCIAL"), 250},

@@ -7,8 +7,12 @@
 TFCentroCusto* FCentroCusto = nullptr;
 
 TFCentroCusto::TFCentroCusto(QWidget* parent)
-    : RegisterWindow(parent, {"FCentroCusto", QStringLiteral("Cadastro de Centro de Custo"),
-                              DM->DSCENTRO, QStringLiteral("DESCRICAO"), true, NextCode::Query,
+    : RegisterWindow(parent, {"FCentroCusto",
+                              QStringLiteral("Cadastro de Centro de Custo"),
+                              DM->DSCENTRO,
+                              QStringLiteral("DESCRICAO"),
+                              true,
+                              NextCode::Query,
                               {QStringLiteral("select max(codigo) from CENTRO_CUSTO")},
                               false}) {
     QFont larger(QStringLiteral("Arial"));
@@ -18,6 +22,7 @@ TFCentroCusto::TFCentroCusto(QWidget* parent)
                       NoMovement | NoColours);
     DBEdit2->setMinimumWidth(380);
     setFirstField(DBEdit2);
-    DBGrid1->setColumns({{QStringLiteral("CODIGO"), QStringLiteral("CODIGO"), 70, {}, Qt::AlignLeft},
-                         {QStringLiteral("DESCRICAO"), QStringLiteral("DESCRICAO"), 400}});
+    DBGrid1->setColumns(
+        {{QStringLiteral("CODIGO"), QStringLiteral("CODIGO"), 70, {}, Qt::AlignLeft},
+         {QStringLiteral("DESCRICAO"), QStringLiteral("DESCRICAO"), 400}});
 }

@@ -13,10 +13,14 @@
 TFCliente* FCliente = nullptr;
 
 TFCliente::TFCliente(QWidget* parent)
-    : RegisterWindow(parent, {"FCliente", QStringLiteral("Cadastro de Clientes"), DM->DSCLIENTE,
-                              QStringLiteral("NOME"), false, NextCode::Query,
-                              {QStringLiteral("select max(codigo)"),
-                               QStringLiteral("from TCLIENTE")}}) {
+    : RegisterWindow(parent,
+                     {"FCliente",
+                      QStringLiteral("Cadastro de Clientes"),
+                      DM->DSCLIENTE,
+                      QStringLiteral("NOME"),
+                      false,
+                      NextCode::Query,
+                      {QStringLiteral("select max(codigo)"), QStringLiteral("from TCLIENTE")}}) {
     setCaptionOf(DBEdit1, QStringLiteral("CODIGO"));
     setFormColumns(3);
     DBEdit2 = addEdit("DBEdit2", QStringLiteral("NOME"), QStringLiteral("NOME"), 0, 2);
@@ -45,19 +49,14 @@ TFCliente::TFCliente(QWidget* parent)
     DBRadioGroup1->setDataField(QStringLiteral("TIPO_PESSOA"));
     addControl(DBRadioGroup1, {}, NoMovement | NoColours);
 
-    QMovimentacao = makeQuery("QMovimentacao",
-                              {QStringLiteral("SELECT TMOVIMENTACAO.* FROM TMOVIMENTACAO"),
-                               QStringLiteral("WHERE TMOVIMENTACAO.CLIENTE = :cliente")});
+    QMovimentacao =
+        makeQuery("QMovimentacao", {QStringLiteral("SELECT TMOVIMENTACAO.* FROM TMOVIMENTACAO"),
+                                    QStringLiteral("WHERE TMOVIMENTACAO.CLIENTE = :cliente")});
     addDependency(QMovimentacao, QStringLiteral("cliente"),
                   QStringLiteral("Este cliente não pode ser excluído pois está ligado a "
                                  "movimentações de entrada e/ou saídas no estoque!"));
 
-    txtNome = new QLineEdit(TabSheet2);
-    txtNome->setObjectName(QStringLiteral("txtNome"));
-    auto* search = new QHBoxLayout;
-    search->addWidget(new QLabel(QStringLiteral("NOME: "), TabSheet2));
-    search->addWidget(txtNome, 1);
-    static_cast<QVBoxLayout*>(TabSheet2->layout())->insertLayout(0, search);
+    txtNome = addSearchBox("txtNome", QStringLiteral("NOME: "));
     ui::connectGuarded(txtNome, &QLineEdit::textChanged, this, [this] { txtNomeChange(); });
     DBGrid1->setColumns({{QStringLiteral("CODIGO"), QStringLiteral("CÓD"), 50},
                          {QStringLiteral("NOME"), QStringLiteral("NOME"), 250},

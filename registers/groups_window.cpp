@@ -8,12 +8,16 @@
 TFGrupo* FGrupo = nullptr;
 
 TFGrupo::TFGrupo(QWidget* parent)
-    : TFGrupo(parent, {"FGrupo", QStringLiteral("Cadastro de Grupos"), DM->DSGRUPO,
-                       QStringLiteral("DESCRICAO"), false, NextCode::ScanAfterReopen, {}}) {
-    addDependency(
-        QSubgrupoGrupo, QStringLiteral("grupo"),
-        QStringLiteral(
-            "Não é possível excluir este grupo porque ele está associado a subgrupos cadastrados!"));
+    : TFGrupo(parent, {"FGrupo",
+                       QStringLiteral("Cadastro de Grupos"),
+                       DM->DSGRUPO,
+                       QStringLiteral("DESCRICAO"),
+                       false,
+                       NextCode::ScanAfterReopen,
+                       {}}) {
+    addDependency(QSubgrupoGrupo, QStringLiteral("grupo"),
+                  QStringLiteral("Não é possível excluir este grupo porque ele está associado a "
+                                 "subgrupos cadastrados!"));
     addDependency(
         QProdutoGrupo, QStringLiteral("grupo"),
         QStringLiteral(
@@ -21,12 +25,13 @@ TFGrupo::TFGrupo(QWidget* parent)
 }
 
 TFGrupo::TFGrupo(QWidget* parent, const Setup& setup) : RegisterWindow(parent, setup) {
-    DBEdit2 = addEdit("DBEdit2", QStringLiteral("DESCRIÇÃO"), QStringLiteral("DESCRICAO"),
-                      NoMovement);
+    DBEdit2 =
+        addEdit("DBEdit2", QStringLiteral("DESCRIÇÃO"), QStringLiteral("DESCRICAO"), NoMovement);
     DBEdit2->setMinimumWidth(320);
     setFirstField(DBEdit2);
-    QSubgrupoGrupo = makeQuery("QSubgrupoGrupo", {QStringLiteral("SELECT TSUBGRUPO.* FROM TSUBGRUPO"),
-                                                  QStringLiteral("WHERE TSUBGRUPO.GRUPO = :grupo")});
+    QSubgrupoGrupo =
+        makeQuery("QSubgrupoGrupo", {QStringLiteral("SELECT TSUBGRUPO.* FROM TSUBGRUPO"),
+                                     QStringLiteral("WHERE TSUBGRUPO.GRUPO = :grupo")});
     QProdutoGrupo = makeQuery(
         "QProdutoGrupo", {QStringLiteral("SELECT TPRODUTO.CODIGO, TPRODUTO.GRUPO FROM TPRODUTO"),
                           QStringLiteral("WHERE TPRODUTO.GRUPO = :grupo")});

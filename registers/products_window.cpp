@@ -30,12 +30,17 @@ QString quoted(QString text) {
 } // namespace
 
 TFProdutos::TFProdutos(QWidget* parent)
-    : RegisterWindow(parent, {"FProdutos", QStringLiteral("Cadastro de Produtos"),
-                              DM->DSPRODUTOS, QStringLiteral("DESCRICAO"), false, NextCode::Query,
+    : RegisterWindow(parent, {"FProdutos",
+                              QStringLiteral("Cadastro de Produtos"),
+                              DM->DSPRODUTOS,
+                              QStringLiteral("DESCRICAO"),
+                              false,
+                              NextCode::Query,
                               {QStringLiteral("select max(codigo) from TPRODUTO")}}) {
     setCaptionOf(DBEdit1, QStringLiteral("CODIGO"));
     setFormColumns(3);
-    DBEdit2 = addEdit("DBEdit2", QStringLiteral("CODIGO DE BARRAS"), QStringLiteral("CODIGOBARRAS"));
+    DBEdit2 =
+        addEdit("DBEdit2", QStringLiteral("CODIGO DE BARRAS"), QStringLiteral("CODIGOBARRAS"));
     setFirstField(DBEdit2);
     addEdit("DBEdit3", QStringLiteral("DESCRIÇÃO"), QStringLiteral("DESCRICAO"), 0, 2);
     addEdit("DBEdit11", QStringLiteral("UNIDADE"), QStringLiteral("UNIDADE"));
@@ -72,21 +77,22 @@ TFProdutos::TFProdutos(QWidget* parent)
         ui::attachKeyMovement(box, listKeys);
         return std::pair{code, box};
     };
-    DBLookupComboBox2 = lookupRow("DBEdit12", QStringLiteral("FORNECEDOR"),
-                                  QStringLiteral("FORNECEDOR"), "DBLookupComboBox2",
-                                  DM->DSFORNECEDOR)
-                            .second;
-    btnFornecedor = lookupButton("btnFornecedor", QStringLiteral("F3"),
-                                 QStringLiteral("Consulta de Fornecedores"));
+    DBLookupComboBox2 =
+        lookupRow("DBEdit12", QStringLiteral("FORNECEDOR"), QStringLiteral("FORNECEDOR"),
+                  "DBLookupComboBox2", DM->DSFORNECEDOR)
+            .second;
+    btnFornecedor = addPickButton("btnFornecedor", QStringLiteral("F3"),
+                                  QStringLiteral("Consulta de Fornecedores"));
     std::tie(DBEdit13, DBLookupComboBox1) =
-        lookupRow("DBEdit13", QStringLiteral("GRUPO"), QStringLiteral("GRUPO"),
-                  "DBLookupComboBox1", DM->DSGRUPO);
-    btnGrupo = lookupButton("btnGrupo", QStringLiteral("F6"), QStringLiteral("Consulta de Grupos"));
+        lookupRow("DBEdit13", QStringLiteral("GRUPO"), QStringLiteral("GRUPO"), "DBLookupComboBox1",
+                  DM->DSGRUPO);
+    btnGrupo =
+        addPickButton("btnGrupo", QStringLiteral("F6"), QStringLiteral("Consulta de Grupos"));
     DBLookupComboBox3 = lookupRow("DBEdit5", QStringLiteral("SUBGRUPO"), QStringLiteral("SUBGRUPO"),
                                   "DBLookupComboBox3", DM->DSSUBGRUPO)
                             .second;
-    btnSubgrupo = lookupButton("btnSubgrupo", QStringLiteral("F7"),
-                               QStringLiteral("Consulta de Subgrupos"));
+    btnSubgrupo =
+        addPickButton("btnSubgrupo", QStringLiteral("F7"), QStringLiteral("Consulta de Subgrupos"));
     addMemo("DBMemo1", QStringLiteral("OBSERVAÇÃO"), QStringLiteral("OBS"), 2);
 
     QFoto = makeQuery("QFoto", {QStringLiteral("SELECT TPRODUTO.FOTO FROM TPRODUTO "),
@@ -100,16 +106,9 @@ TFProdutos::TFProdutos(QWidget* parent)
     TBFoto->addField(foto);
     DSFoto = new data::DataSource(TBFoto, this);
     DSFoto->setObjectName(QStringLiteral("DSFoto"));
-    DBImage1 = new ui::DBImage(TabSheet1);
-    DBImage1->setObjectName(QStringLiteral("DBImage1"));
-    DBImage1->setFixedSize(150, 150);
-    DBImage1->setStretch(true);
-    DBImage1->setFrameShape(QFrame::Box);
-    DBImage1->setAutoEdit(false);
-    DBImage1->setDataSource(DSFoto);
-    DBImage1->setDataField(QStringLiteral("FOTO"));
-    addControl(DBImage1, QStringLiteral("FOTO ( F9 )"), AlwaysOff | NoMovement | NoColours);
-    ui::connectGuarded(DBImage1, &ui::DBImage::clicked, this, [this] { DBImage1Click(); });
+    // The picture is stored by its own query, not by the record: editar leaves it alone.
+    DBImage1 = addPicture(QStringLiteral("FOTO ( F9 )"), DSFoto, QStringLiteral("FOTO"),
+                          QStringLiteral("Foto"), AlwaysOff, [this] { DBImage1Click(); });
     QAtualizaFoto = makeQuery("QAtualizaFoto", {QStringLiteral("UPDATE TPRODUTO SET FOTO = :foto"),
                                                 QStringLiteral("WHERE CODIGO = :produto")});
     QMovimentacao = makeQuery("QMovimentacao",
@@ -117,29 +116,20 @@ TFProdutos::TFProdutos(QWidget* parent)
                                QStringLiteral("WHERE TMOVIMENTACAO.PRODUTO = :produto")});
     addDependency(
         QMovimentacao, QStringLiteral("produto"),
-        QStringLiteral("Este produto está ligado a movimentações de entrada e/ou saídas no estoque!"));
+        QStringLiteral(
+            "Este produto está ligado a movimentações de entrada e/ou saídas no estoque!"));
 
     ui::addShortcut(this, Qt::Key_F3, btnFornecedor, QStringLiteral("Fornecedor1"));
     ui::addShortcut(this, Qt::Key_F6, btnGrupo, QStringLiteral("Grupo1"));
     ui::addShortcut(this, Qt::Key_F7, btnSubgrupo, QStringLiteral("Subgrupo1"));
-    // F9 chooses the picture, as a click on it does.
-    auto* Foto1 = new QAction(QStringLiteral("Foto"), this);
-    Foto1->setObjectName(QStringLiteral("Foto1"));
-    Foto1->setShortcut(Qt::Key_F9);
-    addAction(Foto1);
-    ui::connectGuarded(Foto1, &QAction::triggered, this, [this] { DBImage1Click(); });
     ui::connectGuarded(DBLookupComboBox1, &ui::DBLookupComboBox::chosen, this,
                        [this] { DBLookupComboBox1Click(); });
-    ui::connectGuarded(DBNavigator1, &ui::DBNavigator::clicked, this, [this] { atualizar_totais(); });
+    ui::connectGuarded(DBNavigator1, &ui::DBNavigator::clicked, this,
+                       [this] { atualizar_totais(); });
 
-    txtDescricao = new QLineEdit(TabSheet2);
-    txtDescricao->setObjectName(QStringLiteral("txtDescricao"));
+    txtDescricao = addSearchBox("txtDescricao", QStringLiteral("DESCRIÇÃO: "));
     txtDescricao->setValidator(new ui::UpperCaseValidator(txtDescricao));
     txtDescricao->installEventFilter(this);
-    auto* search = new QHBoxLayout;
-    search->addWidget(new QLabel(QStringLiteral("DESCRIÇÃO: "), TabSheet2));
-    search->addWidget(txtDescricao, 1);
-    static_cast<QVBoxLayout*>(TabSheet2->layout())->insertLayout(0, search);
     ui::connectGuarded(txtDescricao, &QLineEdit::textChanged, this,
                        [this] { txtDescricaoChange(); });
     setMinimumWidth(840); // the list's columns fit without scrolling
@@ -150,17 +140,6 @@ TFProdutos::TFProdutos(QWidget* parent)
                          {QStringLiteral("ESTOQUE_MAXIMO"), QStringLiteral("ESTOQ. MÁX."), 90},
                          {QStringLiteral("PRECO_COMPRA"), QStringLiteral("PR. COMPRA"), 100},
                          {QStringLiteral("PRECO_VENDA"), QStringLiteral("PR. VENDA"), 100}});
-}
-
-QPushButton* TFProdutos::lookupButton(const char* name, const QString& caption,
-                                      const QString& hint) {
-    auto* b = new QPushButton(caption, TabSheet1);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setFixedWidth(36);
-    addBeside(b);
-    return b;
 }
 
 bool TFProdutos::IsNumeric(const QString& text) {
@@ -330,9 +309,8 @@ void TFProdutos::btnSubgrupoClick() {
 void TFProdutos::atualizar_totais() {
     data::ClientDataSet* ds = dataSet();
     auto value = [&](const char* column) {
-        return ds->active() && !ds->isEmpty()
-                   ? ds->field(QString::fromLatin1(column)).asFloat()
-                   : 0.0;
+        return ds->active() && !ds->isEmpty() ? ds->field(QString::fromLatin1(column)).asFloat()
+                                              : 0.0;
     };
     const double stock = value("ESTOQUEATUAL");
     const QString picture = QStringLiteral("R$###,###,###.00");
@@ -345,10 +323,9 @@ void TFProdutos::reloadPicture() {
     data::ClientDataSet* ds = dataSet();
     TBFoto->close();
     QFoto->close();
-    QFoto->setInteger(QStringLiteral("produto"),
-                      ds->active() && !ds->isEmpty()
-                          ? ds->field(QStringLiteral("CODIGO")).asInteger()
-                          : 0);
+    QFoto->setInteger(
+        QStringLiteral("produto"),
+        ds->active() && !ds->isEmpty() ? ds->field(QStringLiteral("CODIGO")).asInteger() : 0);
     TBFoto->open();
 }
 

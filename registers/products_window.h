@@ -21,9 +21,9 @@ class TFProdutos : public RegisterWindow {
 public:
     explicit TFProdutos(QWidget* parent = nullptr);
 
-    ui::DBEdit* DBEdit2;  // CODIGOBARRAS
-    ui::DBEdit* DBEdit10; // ESTOQUEATUAL: typed only for a new product
-    ui::DBEdit* DBEdit13; // GRUPO
+    ui::DBEdit* DBEdit2;                     // CODIGOBARRAS
+    ui::DBEdit* DBEdit10;                    // ESTOQUEATUAL: typed only for a new product
+    ui::DBEdit* DBEdit13;                    // GRUPO
     ui::DBLookupComboBox* DBLookupComboBox1; // groups
     ui::DBLookupComboBox* DBLookupComboBox2; // suppliers
     ui::DBLookupComboBox* DBLookupComboBox3; // subgroups
@@ -72,7 +72,6 @@ private:
     void pickRow();
     void showOnlyPage(QWidget* page);
     void reloadPicture();
-    QPushButton* lookupButton(const char* name, const QString& caption, const QString& hint);
 };
 
 extern TFProdutos* FProdutos;

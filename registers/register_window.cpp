@@ -4,12 +4,14 @@
 #include "platform/ui/db_combo_box.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_grid.h"
+#include "platform/ui/db_image.h"
 #include "platform/ui/db_lookup_combo_box.h"
 #include "platform/ui/db_memo.h"
 #include "platform/ui/db_navigator.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/page_control.h"
+#include <QAction>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -44,11 +46,7 @@ RegisterWindow::RegisterWindow(QWidget* parent, const Setup& setup)
     fields->addStretch();
     form->addLayout(fields, 1);
 
-    Edit1 = new QLineEdit(TabSheet1);
-    Edit1->setObjectName(QStringLiteral("Edit1"));
-    Edit1->setFixedSize(1, 1);
-    Edit1->setFocusPolicy(Qt::NoFocus); // reached only by the program, never by Tab
-    fields->addWidget(Edit1);
+    Edit1 = addFocusSink("Edit1");
 
     DBEdit1 = addEdit("DBEdit1", QStringLiteral("CÓDIGO"), QStringLiteral("CODIGO"),
                       AlwaysOff | NoMovement | NoColours);
@@ -68,8 +66,7 @@ RegisterWindow::RegisterWindow(QWidget* parent, const Setup& setup)
     ui::connectGuarded(btnSalvar, &QPushButton::clicked, this, [this] { btnSalvarClick(); });
     ui::connectGuarded(btnCancelar, &QPushButton::clicked, this, [this] { btnCancelarClick(); });
     ui::connectGuarded(btnExcluir, &QPushButton::clicked, this, [this] { btnExcluirClick(); });
-    ui::connectGuarded(btnConsultar, &QPushButton::clicked, this,
-                       [this] { btnConsultarClick(); });
+    ui::connectGuarded(btnConsultar, &QPushButton::clicked, this, [this] { btnConsultarClick(); });
     ui::connectGuarded(btnSair, &QPushButton::clicked, this, [this] { btnSairClick(); });
     ui::addShortcut(this, Qt::Key_F1, btnNovo, QStringLiteral("Novo1"));
     ui::addShortcut(this, Qt::Key_F2, btnAlterar, QStringLiteral("Alterar1"));
@@ -102,8 +99,7 @@ RegisterWindow::RegisterWindow(QWidget* parent, const Setup& setup)
     DBGrid1->setDataSource(source_);
     auto* list = new QVBoxLayout(TabSheet2);
     list->addWidget(DBGrid1);
-    ui::connectGuarded(DBGrid1, &ui::DBGrid::rowDoubleClicked, this,
-                       [this] { gridDoubleClick(); });
+    ui::connectGuarded(DBGrid1, &ui::DBGrid::rowDoubleClicked, this, [this] { gridDoubleClick(); });
     ui::connectGuarded(DBGrid1, &ui::DBGrid::enterPressed, this, [this] { gridEnter(); });
 
     QCodigo = makeQuery("QCodigo", setup.codeQuery);
@@ -140,6 +136,56 @@ QPushButton* RegisterWindow::commandButton(const char* name, const QString& capt
     ui::setHandCursor(b);
     buttonColumn_->addWidget(b);
     return b;
+}
+
+QLineEdit* RegisterWindow::addFocusSink(const char* name) {
+    auto* edit = new QLineEdit(TabSheet1);
+    edit->setObjectName(QString::fromLatin1(name));
+    edit->setFixedSize(1, 1);
+    edit->setFocusPolicy(Qt::NoFocus); // reached only by the program, never by Tab
+    return edit;
+}
+
+QPushButton* RegisterWindow::addPickButton(const char* name, const QString& caption,
+                                           const QString& hint) {
+    auto* b = new QPushButton(caption, TabSheet1);
+    b->setObjectName(QString::fromLatin1(name));
+    b->setToolTip(hint);
+    b->setFocusPolicy(Qt::NoFocus);
+    b->setFixedWidth(36);
+    addBeside(b);
+    return b;
+}
+
+ui::DBImage* RegisterWindow::addPicture(const QString& label, data::DataSource* source,
+                                        const QString& column, const QString& item, int options,
+                                        std::function<void()> choose) {
+    auto* picture = new ui::DBImage(TabSheet1);
+    picture->setObjectName(QStringLiteral("DBImage1"));
+    picture->setFixedSize(150, 150);
+    picture->setStretch(true);
+    picture->setFrameShape(QFrame::Box);
+    picture->setAutoEdit(false); // only the window's own command changes it
+    picture->setDataSource(source);
+    picture->setDataField(column);
+    addControl(picture, label, options | NoMovement | NoColours);
+    ui::connectGuarded(picture, &ui::DBImage::clicked, this, choose);
+    auto* Foto1 = new QAction(item, this);
+    Foto1->setObjectName(QStringLiteral("Foto1"));
+    Foto1->setShortcut(Qt::Key_F9);
+    addAction(Foto1);
+    ui::connectGuarded(Foto1, &QAction::triggered, this, choose);
+    return picture;
+}
+
+QLineEdit* RegisterWindow::addSearchBox(const char* name, const QString& label) {
+    auto* box = new QLineEdit(TabSheet2);
+    box->setObjectName(QString::fromLatin1(name));
+    auto* row = new QHBoxLayout;
+    row->addWidget(new QLabel(label, TabSheet2));
+    row->addWidget(box, 1);
+    static_cast<QVBoxLayout*>(TabSheet2->layout())->insertLayout(0, row);
+    return box;
 }
 
 void RegisterWindow::setFormColumns(int columns) {
@@ -193,8 +239,7 @@ void RegisterWindow::forgetControl(QWidget* control) {
     std::erase(controls_, control);
 }
 
-QWidget* RegisterWindow::addControl(QWidget* control, const QString& label, int options,
-                                    int span) {
+QWidget* RegisterWindow::addControl(QWidget* control, const QString& label, int options, int span) {
     placeControl(control, label, span);
     attachField(control, options);
     return control;

@@ -29,6 +29,7 @@ namespace ui {
 class DBComboBox;
 class DBEdit;
 class DBGrid;
+class DBImage;
 class DBLookupComboBox;
 class DBMemo;
 class DBNavigator;
@@ -45,8 +46,8 @@ public:
         const char* objectName;
         QString caption;
         data::DataSource* source;
-        QString order;           // index field on show; "" keeps the order as read
-        bool reopenOnShow;       // read the table again each time the window is shown
+        QString order;     // index field on show; "" keeps the order as read
+        bool reopenOnShow; // read the table again each time the window is shown
         NextCode nextCode;
         QStringList codeQuery;   // QCodigo's lines, for NextCode::Query
         bool shortcutBox = true; // the "Teclas de Atalho" box
@@ -116,12 +117,22 @@ protected:
     ui::DBMemo* addMemo(const char* name, const QString& label, const QString& column,
                         int span = 1);
     // A lookup list beside the previous field (its code box), editing the same column.
-    ui::DBLookupComboBox* addLookup(const char* name, const QString& column,
-                                    data::DataSource* list, int options = ListKeys);
+    ui::DBLookupComboBox* addLookup(const char* name, const QString& column, data::DataSource* list,
+                                    int options = ListKeys);
     // Any other control: placed with its label and switched by editar/navegar.
     QWidget* addControl(QWidget* control, const QString& label, int options = 0, int span = 1);
     // A control next to the previous one, in the same cell (a lookup's button).
     void addBeside(QWidget* control, int options = 0);
+    // A small button beside the previous field that opens a window to look a record up.
+    QPushButton* addPickButton(const char* name, const QString& caption, const QString& hint);
+    // A 150 x 150 picture of the source's blob field, with the F9 menu item (caption `item`):
+    // a click or F9 runs `choose`.
+    ui::DBImage* addPicture(const QString& label, data::DataSource* source, const QString& column,
+                            const QString& item, int options, std::function<void()> choose);
+    // A one-pixel edit the program moves the focus to, so that a field's typed text is written.
+    QLineEdit* addFocusSink(const char* name);
+    // The search box above the list, with its label.
+    QLineEdit* addSearchBox(const char* name, const QString& label);
     // Behaviours and state rules for a control the member placed itself; forgetControl takes a
     // control out of editar/navegar's hands.
     void attachField(QWidget* control, int options);
@@ -141,7 +152,7 @@ protected:
     // Hooks of the commands and pages.
     virtual void setDefaults() {} // on the record "Novo" creates, before it is stored
     virtual QLineEdit* focusSink() const { return Edit1; }
-    virtual void openLookups() {} // on show, before navegar
+    virtual void openLookups() {}   // on show, before navegar
     virtual void gridDoubleClick(); // default: back to the form
     virtual void gridEnter() {}
     virtual void TabSheet1Show() {}

@@ -13,30 +13,27 @@
 TFSubGrupo* FSubGrupo = nullptr;
 
 TFSubGrupo::TFSubGrupo(QWidget* parent)
-    : TFGrupo(parent, {"FSubGrupo", QStringLiteral("Cadastro de Subgrupos"), DM->DSSUBGRUPO,
-                       QStringLiteral("DESCRICAO"), false, NextCode::ScanAfterReopen, {}}) {
+    : TFGrupo(parent, {"FSubGrupo",
+                       QStringLiteral("Cadastro de Subgrupos"),
+                       DM->DSSUBGRUPO,
+                       QStringLiteral("DESCRICAO"),
+                       false,
+                       NextCode::ScanAfterReopen,
+                       {}}) {
     ui::attachKeyMovement(DBEdit2);
     DBEdit3 = addEdit("DBEdit3", QStringLiteral("GRUPO"), QStringLiteral("GRUPO"));
     DBEdit3->setMaximumWidth(80);
-    DBLookupComboBox1 = addLookup("DBLookupComboBox1", QStringLiteral("GRUPO"), DM->DSGRUPO,
-                                  ListKeys | NoColours);
-    btnGrupo = new QPushButton(QStringLiteral("..."), TabSheet1);
-    btnGrupo->setObjectName(QStringLiteral("btnGrupo"));
-    btnGrupo->setToolTip(QStringLiteral("Consulta de Grupos"));
-    btnGrupo->setFocusPolicy(Qt::NoFocus);
-    btnGrupo->setFixedWidth(28);
-    addBeside(btnGrupo);
+    DBLookupComboBox1 =
+        addLookup("DBLookupComboBox1", QStringLiteral("GRUPO"), DM->DSGRUPO, ListKeys | NoColours);
+    btnGrupo =
+        addPickButton("btnGrupo", QStringLiteral("..."), QStringLiteral("Consulta de Grupos"));
     ui::connectGuarded(btnGrupo, &QPushButton::clicked, this, [this] { btnGrupoClick(); });
 
-    Edit2 = new QLineEdit(TabSheet1);
-    Edit2->setObjectName(QStringLiteral("Edit2"));
-    Edit2->setFixedSize(1, 1);
-    Edit2->setFocusPolicy(Qt::NoFocus);
-    formGrid()->addWidget(Edit2, formGrid()->rowCount(), 0);
+    Edit2 = addFocusSink("Edit2");
 
-    QProdutosSubgrupo = makeQuery("QProdutosSubgrupo",
-                                  {QStringLiteral("SELECT TPRODUTO.* FROM TPRODUTO"),
-                                   QStringLiteral("WHERE TPRODUTO.SUBGRUPO = :subgrupo")});
+    QProdutosSubgrupo =
+        makeQuery("QProdutosSubgrupo", {QStringLiteral("SELECT TPRODUTO.* FROM TPRODUTO"),
+                                        QStringLiteral("WHERE TPRODUTO.SUBGRUPO = :subgrupo")});
     addDependency(QProdutosSubgrupo, QStringLiteral("subgrupo"),
                   QStringLiteral("Não é possível excluir este subgrupo porque ele está associado "
                                  "a cadastros de produtos!"));

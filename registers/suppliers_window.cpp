@@ -9,9 +9,13 @@
 TFFornecedor* FFornecedor = nullptr;
 
 TFFornecedor::TFFornecedor(QWidget* parent)
-    : RegisterWindow(parent, {"FFornecedor", QStringLiteral("Cadastro de Fornecedores"),
-                              DM->DSFORNECEDOR, QStringLiteral("DESCRICAO"), false,
-                              NextCode::Scan, {}}) {
+    : RegisterWindow(parent, {"FFornecedor",
+                              QStringLiteral("Cadastro de Fornecedores"),
+                              DM->DSFORNECEDOR,
+                              QStringLiteral("DESCRICAO"),
+                              false,
+                              NextCode::Scan,
+                              {}}) {
     setCaptionOf(DBEdit1, QStringLiteral("CODIGO"));
     setFormColumns(3);
     DBEdit3 = addEdit("DBEdit3", QStringLiteral("CNPJ"), QStringLiteral("CNPJ"));
@@ -39,12 +43,11 @@ TFFornecedor::TFFornecedor(QWidget* parent)
         makeQuery("QVerificadorRepeticao", {QStringLiteral("SELECT TFORNECEDOR.* FROM TFORNECEDOR"),
                                             QStringLiteral("WHERE TFORNECEDOR.CNPJ = :cnpj")});
     setMinimumWidth(840); // the list's columns fit without scrolling
-    DBGrid1->setColumns(
-        {{QStringLiteral("CODIGO"), QStringLiteral("CODIGO"), 60},
-         {QStringLiteral("DESCRICAO"), QStringLiteral("DESCRIÇÃO"), 220},
-         {QStringLiteral("CNPJ"), QStringLiteral("CNPJ"), 140},
-         {QStringLiteral("RAZAO_SOCIAL"), QStringLiteral("RAZÃO SOCIAL"), 220},
-         {QStringLiteral("NOME_CONTATO"), QStringLiteral("NOME DO CONTATO"), 180}});
+    DBGrid1->setColumns({{QStringLiteral("CODIGO"), QStringLiteral("CODIGO"), 60},
+                         {QStringLiteral("DESCRICAO"), QStringLiteral("DESCRIÇÃO"), 220},
+                         {QStringLiteral("CNPJ"), QStringLiteral("CNPJ"), 140},
+                         {QStringLiteral("RAZAO_SOCIAL"), QStringLiteral("RAZÃO SOCIAL"), 220},
+                         {QStringLiteral("NOME_CONTATO"), QStringLiteral("NOME DO CONTATO"), 180}});
 }
 
 void TFFornecedor::btnSalvarClick() {

@@ -28,33 +28,31 @@ const QString kPrecoTotal = QStringLiteral("PRECO_TOTAL");
 const QString kEstoque = QStringLiteral("ESTOQUEATUAL");
 const QString kCodigo = QStringLiteral("CODIGO");
 
-QLineEdit* focusSinkEdit(QWidget* parent, const char* name) {
-    auto* edit = new QLineEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setFixedSize(1, 1);
-    edit->setFocusPolicy(Qt::NoFocus);
-    return edit;
-}
 } // namespace
 
 TFEntrada::TFEntrada(QWidget* parent)
-    : TFEntrada(parent, {"FEntrada", QStringLiteral("Entrada de Produtos"),
-                         QStringLiteral("ENTRADA"), 1.0, QStringLiteral("TIPO = 'ENTRADA'"),
-                         QStringLiteral("PRECO_COMPRA")}) {}
+    : TFEntrada(parent,
+                {"FEntrada", QStringLiteral("Entrada de Produtos"), QStringLiteral("ENTRADA"), 1.0,
+                 QStringLiteral("TIPO = 'ENTRADA'"), QStringLiteral("PRECO_COMPRA")}) {}
 
 TFEntrada::TFEntrada(QWidget* parent, const Kind& kind)
-    : RegisterWindow(parent, {kind.objectName, kind.caption, DM->DSMOVIMENTACAO, {}, false,
+    : RegisterWindow(parent, {kind.objectName,
+                              kind.caption,
+                              DM->DSMOVIMENTACAO,
+                              {},
+                              false,
                               NextCode::Query,
-                              {QStringLiteral("select max(codigo) from TMOVIMENTACAO")}, true,
+                              {QStringLiteral("select max(codigo) from TMOVIMENTACAO")},
+                              true,
                               false}),
       kind_(kind) {
     setCaptionOf(DBEdit1, QStringLiteral("CODIGO"));
     setFormColumns(3);
-    Edit2 = focusSinkEdit(TabSheet1, "Edit2");
-    Edit5 = focusSinkEdit(TabSheet1, "Edit5");
+    Edit2 = addFocusSink("Edit2");
+    Edit5 = addFocusSink("Edit5");
     saveSink = Edit2;
-    DBEdit3 = addEdit("DBEdit3", QStringLiteral("NÚMERO DA NOTA"), QStringLiteral("NOTA_COMPRA"),
-                      0, 3);
+    DBEdit3 =
+        addEdit("DBEdit3", QStringLiteral("NÚMERO DA NOTA"), QStringLiteral("NOTA_COMPRA"), 0, 3);
     setFirstField(DBEdit3);
 
     // A code box, its lookup list and the button that opens the register to pick one.
@@ -64,9 +62,10 @@ TFEntrada::TFEntrada(QWidget* parent, const Kind& kind)
         code->setMaximumWidth(80);
         return std::pair{code, addLookup(lookup, column, list)};
     };
-    std::tie(DBEdit2, DBLookupComboBox1) = lookupRow(
-        "DBEdit2", QStringLiteral("PRODUTO"), kProduto, "DBLookupComboBox1", DM->DSPRODUTOS);
-    btnProduto = pickButton("btnProduto", QStringLiteral("F3"), QStringLiteral("Consulta de Produtos"));
+    std::tie(DBEdit2, DBLookupComboBox1) = lookupRow("DBEdit2", QStringLiteral("PRODUTO"), kProduto,
+                                                     "DBLookupComboBox1", DM->DSPRODUTOS);
+    btnProduto =
+        addPickButton("btnProduto", QStringLiteral("F3"), QStringLiteral("Consulta de Produtos"));
     DBEdit5 = addEdit("DBEdit5", QStringLiteral("QUANTIDADE"), kQuantidade);
     DBEdit6 = addEdit("DBEdit6", QStringLiteral("PREÇO UNITÁRIO"), kPrecoUnitario);
     DBEdit7 = addEdit("DBEdit7", QStringLiteral("PREÇO TOTAL"), kPrecoTotal);
@@ -75,12 +74,12 @@ TFEntrada::TFEntrada(QWidget* parent, const Kind& kind)
                   "DBLookupComboBox2", DM->DSFORNECEDOR);
     partyLabel = TabSheet1->findChild<QLabel*>(QStringLiteral("LabelDBEdit8"));
     partyCell = lastCell();
-    btnFornecedor = pickButton("btnFornecedor", QStringLiteral("F6"),
-                               QStringLiteral("Consulta de Fornecedores"));
+    btnFornecedor = addPickButton("btnFornecedor", QStringLiteral("F6"),
+                                  QStringLiteral("Consulta de Fornecedores"));
     std::tie(DBEdit20, DBLookupComboBox4) =
         lookupRow("DBEdit20", QStringLiteral("CENTRO DE CUSTO(OPCIONAL)"),
                   QStringLiteral("CENTRO_CUSTO"), "DBLookupComboBox4", DM->DSCENTRO);
-    btnCentroCusto = pickButton("btnCentroCusto", QStringLiteral("F9"), {});
+    btnCentroCusto = addPickButton("btnCentroCusto", QStringLiteral("F9"), {});
     DBEdit4 = addEdit("DBEdit4", QStringLiteral("DATA"), QStringLiteral("DATA"));
     DBEdit9 = addEdit("DBEdit9", QStringLiteral("HORÁRIO"), QStringLiteral("HORARIO"));
 
@@ -100,12 +99,11 @@ TFEntrada::TFEntrada(QWidget* parent, const Kind& kind)
     ui::connectGuarded(DBNavigator1, &ui::DBNavigator::clicked, this,
                        [this] { DBNavigator1Click(); });
     // The total follows the quantity and the unit price as they reach the row.
-    ui::connectGuarded(DM->TBMOVIMENTACAO, &data::ClientDataSet::recordChanged, this,
-                       [this](data::Field* field) {
-                           if (field && (field->name() == kQuantidade ||
-                                         field->name() == kPrecoUnitario))
-                               updateTotal();
-                       });
+    ui::connectGuarded(
+        DM->TBMOVIMENTACAO, &data::ClientDataSet::recordChanged, this, [this](data::Field* field) {
+            if (field && (field->name() == kQuantidade || field->name() == kPrecoUnitario))
+                updateTotal();
+        });
 
     resize(616, 589);
 
@@ -114,16 +112,6 @@ TFEntrada::TFEntrada(QWidget* parent, const Kind& kind)
                          QStringLiteral("N2"));
     N3 = ui::addShortcut(this, Qt::Key_Right, DBNavigator1->button(ui::DBNavigator::Next),
                          QStringLiteral("N3"));
-}
-
-QPushButton* TFEntrada::pickButton(const char* name, const QString& caption, const QString& hint) {
-    auto* b = new QPushButton(caption, TabSheet1);
-    b->setObjectName(QString::fromLatin1(name));
-    b->setToolTip(hint);
-    b->setFocusPolicy(Qt::NoFocus);
-    b->setFixedWidth(36);
-    addBeside(b);
-    return b;
 }
 
 // ------------------------------------------------------------------ show and states
@@ -348,7 +336,8 @@ void TFEntrada::btnProdutoClick() {
 void TFEntrada::btnFornecedorClick() {
     modo_selecao = true;
     showOnList<TFFornecedor>(this);
-    dataSet()->field(QStringLiteral("FORNECEDOR"))
+    dataSet()
+        ->field(QStringLiteral("FORNECEDOR"))
         .setValue(DM->TBFORNECEDOR->active() ? DM->TBFORNECEDOR->field(kCodigo).value()
                                              : QVariant());
 }

@@ -14,15 +14,15 @@ class TFEntrada : public RegisterWindow {
 public:
     explicit TFEntrada(QWidget* parent = nullptr);
 
-    ui::DBEdit* DBEdit2;  // PRODUTO
-    ui::DBEdit* DBEdit3;  // NOTA_COMPRA
-    ui::DBEdit* DBEdit4;  // DATA
-    ui::DBEdit* DBEdit5;  // QUANTIDADE
-    ui::DBEdit* DBEdit6;  // PRECO_UNITARIO
-    ui::DBEdit* DBEdit7;  // PRECO_TOTAL
-    ui::DBEdit* DBEdit8;  // FORNECEDOR
-    ui::DBEdit* DBEdit9;  // HORARIO
-    ui::DBEdit* DBEdit20; // CENTRO_CUSTO
+    ui::DBEdit* DBEdit2;                     // PRODUTO
+    ui::DBEdit* DBEdit3;                     // NOTA_COMPRA
+    ui::DBEdit* DBEdit4;                     // DATA
+    ui::DBEdit* DBEdit5;                     // QUANTIDADE
+    ui::DBEdit* DBEdit6;                     // PRECO_UNITARIO
+    ui::DBEdit* DBEdit7;                     // PRECO_TOTAL
+    ui::DBEdit* DBEdit8;                     // FORNECEDOR
+    ui::DBEdit* DBEdit9;                     // HORARIO
+    ui::DBEdit* DBEdit20;                    // CENTRO_CUSTO
     ui::DBLookupComboBox* DBLookupComboBox1; // products
     ui::DBLookupComboBox* DBLookupComboBox2; // suppliers
     ui::DBLookupComboBox* DBLookupComboBox4; // cost centres
@@ -55,10 +55,10 @@ protected:
     struct Kind {
         const char* objectName;
         QString caption;
-        QString tipo;    // "ENTRADA" or "SAIDA"
-        double sign;     // how a quantity moves the stock
-        QString filter;  // the rows the window browses
-        QString price;   // the product's price proposed as the unit price
+        QString tipo;   // "ENTRADA" or "SAIDA"
+        double sign;    // how a quantity moves the stock
+        QString filter; // the rows the window browses
+        QString price;  // the product's price proposed as the unit price
     };
     TFEntrada(QWidget* parent, const Kind& kind);
 
@@ -80,13 +80,12 @@ protected:
     QLineEdit* saveSink; // where "Salvar" moves the focus first, committing what is typed
 
 private:
-    void addStock(double quantity);    // to the current product, under edit
-    bool confirmLimit();               // false: the user said No and the save was cancelled
+    void addStock(double quantity); // to the current product, under edit
+    bool confirmLimit();            // false: the user said No and the save was cancelled
     void showOwnKind();
     void proposePrice(); // the product's price as the unit price, and the total
     void saveNew(double quantity);
     void saveChanged(double quantity);
-    QPushButton* pickButton(const char* name, const QString& caption, const QString& hint);
 
     Kind kind_;
 };

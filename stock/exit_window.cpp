@@ -65,7 +65,8 @@ QString TFSaida::limitQuestion() const {
 void TFSaida::btnFornecedorClick() {
     modo_selecao = true;
     showOnList<TFCliente>(this);
-    dataSet()->field(QStringLiteral("CLIENTE"))
+    dataSet()
+        ->field(QStringLiteral("CLIENTE"))
         .setValue(DM->TBCLIENTE->active() ? DM->TBCLIENTE->field(QStringLiteral("CODIGO")).value()
                                           : QVariant());
 }

@@ -8,7 +8,7 @@ class TFSaida : public TFEntrada {
 public:
     explicit TFSaida(QWidget* parent = nullptr);
 
-    ui::DBEdit* DBEdit10; // CLIENTE
+    ui::DBEdit* DBEdit10;                    // CLIENTE
     ui::DBLookupComboBox* DBLookupComboBox3; // customers
 
     void btnFornecedorClick() override; // picks a customer

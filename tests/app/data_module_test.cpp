@@ -122,7 +122,8 @@ TEST_F(DataModule, OrdenarDataSetAddsOneIndexPerFieldList) {
 TEST_F(DataModule, NextCodeUnderBothRules) {
     dm->TBGRUPO->open();
     data::SqlQuery QCodigo(dm->SQLConnection1);
-    QCodigo.sql() << "select max(codigo)" << "from TGRUPO";
+    QCodigo.sql() << "select max(codigo)"
+                  << "from TGRUPO";
     EXPECT_EQ(nextCodeByQuery(QCodigo), 1);
     EXPECT_EQ(nextCodeByScan(*dm->TBGRUPO), 1);
     for (int code : {1, 7, 2})

@@ -33,10 +33,10 @@ TEST_F(Groups, DeletionIsRefusedWhileSubgroupsOrProductsNameTheGroup) {
         dialogs.answer(true);
         click(w->btnExcluir);
         EXPECT_EQ(dialogs.messages(), c.message.isEmpty() ? QStringList{} : QStringList{c.message});
-        EXPECT_EQ(scalar(QStringLiteral("select count(*) from TGRUPO where CODIGO = %1")
-                             .arg(c.group))
-                      .toInt(),
-                  c.message.isEmpty() ? 0 : 1);
+        EXPECT_EQ(
+            scalar(QStringLiteral("select count(*) from TGRUPO where CODIGO = %1").arg(c.group))
+                .toInt(),
+            c.message.isEmpty() ? 0 : 1);
     }
 }
 

@@ -55,14 +55,14 @@ TEST_F(Products, SearchTriesDescriptionBarCodeReferenceThenCode) {
         QList<int> listed; // in description order
     };
     const Case cases[] = {
-        {"12", {1}},        // description contains 12
-        {"7891", {1}},      // bar code equals
-        {"ABC", {2}},       // bar code equals ABC before the references are tried
-        {"BCD", {3}},       // reference contains
-        {"20", {20}},       // only the code matches
+        {"12", {1}},               // description contains 12
+        {"7891", {1}},             // bar code equals
+        {"ABC", {2}},              // bar code equals ABC before the references are tried
+        {"BCD", {3}},              // reference contains
+        {"20", {20}},              // only the code matches
         {"99", {3, 1, 2, 12, 20}}, // nothing: the whole list
-        {"XYZ", {}},        // nothing and not a number: the reference filter stays
-        {"%", {3, 1, 2, 12, 20}}, // the user's % is a wildcard
+        {"XYZ", {}},               // nothing and not a number: the reference filter stays
+        {"%", {3, 1, 2, 12, 20}},  // the user's % is a wildcard
     };
     auto* w = show<TFProdutos>();
     click(w->btnConsultar);
@@ -204,9 +204,9 @@ TEST_F(Products, AProductWithMovementsIsKept) {
     auto* w = show<TFProdutos>();
     dialogs.answer(true);
     click(w->btnExcluir);
-    EXPECT_EQ(dialogs.messages(),
-              QStringList{
-                  "Este produto está ligado a movimentações de entrada e/ou saídas no estoque!"});
+    EXPECT_EQ(
+        dialogs.messages(),
+        QStringList{"Este produto está ligado a movimentações de entrada e/ou saídas no estoque!"});
     EXPECT_EQ(count("TPRODUTO"), 1);
     EXPECT_TRUE(w->btnExcluir->isEnabled());
 }

@@ -78,10 +78,10 @@ TEST_P(RegisterPattern, NovoThenSalvarStoresTheCodeAndDefaultsOnly) {
     RegisterWindow* w = open();
     click(w->btnNovo);
     click(w->btnSalvar);
-    EXPECT_EQ(scalar("select count(*) from " + table() + " where CODIGO = 1 and " +
-                     GetParam().defaults)
-                  .toInt(),
-              1);
+    EXPECT_EQ(
+        scalar("select count(*) from " + table() + " where CODIGO = 1 and " + GetParam().defaults)
+            .toInt(),
+        1);
     EXPECT_EQ(count(table()), 1);
     EXPECT_TRUE(w->btnAlterar->isEnabled());
     EXPECT_FALSE(w->btnSalvar->isEnabled());

@@ -173,7 +173,8 @@ TEST_F(Customers, BirthDateThatIsNoDateIsRefusedAndTheWindowStaysEditing) {
     birth->selectAll();
     ui::test::type(birth, "28/02/1990");
     click(w->btnSalvar);
-    EXPECT_EQ(scalar("select DATANASC from TCLIENTE where CODIGO = 1").toDate(), QDate(1990, 2, 28));
+    EXPECT_EQ(scalar("select DATANASC from TCLIENTE where CODIGO = 1").toDate(),
+              QDate(1990, 2, 28));
 }
 
 } // namespace

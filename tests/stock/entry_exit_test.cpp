@@ -2,8 +2,8 @@
 // and the single transaction that stores a movement together with its product's stock.
 #include "app/globals.h"
 #include "platform/ui/db_edit.h"
-#include "platform/ui/db_lookup_combo_box.h"
 #include "platform/ui/db_grid.h"
+#include "platform/ui/db_lookup_combo_box.h"
 #include "platform/ui/scripted_dialogs.h"
 #include "platform/ui/test_input.h"
 #include "registers/products_window.h"
@@ -63,14 +63,13 @@ protected:
         ui::test::type(edit, text);
     }
     double stock(int code) {
-        return scalar(QStringLiteral("select ESTOQUEATUAL from TPRODUTO where CODIGO = %1")
-                          .arg(code))
+        return scalar(
+                   QStringLiteral("select ESTOQUEATUAL from TPRODUTO where CODIGO = %1").arg(code))
             .toDouble();
     }
     QVariant stored(int code, const char* column) {
-        return scalar(QStringLiteral("select %1 from TMOVIMENTACAO where CODIGO = %2")
-                          .arg(column)
-                          .arg(code));
+        return scalar(
+            QStringLiteral("select %1 from TMOVIMENTACAO where CODIGO = %2").arg(column).arg(code));
     }
     int movements() { return scalar("select count(*) from TMOVIMENTACAO").toInt(); }
 
@@ -87,9 +86,9 @@ struct StockCase {
     double stock;
     const char* min;
     const char* max;
-    double stored;                  // the saved movement's quantity (Change, Delete)
-    const char* typed;              // the quantity typed (New, Change, Cancel...)
-    std::optional<bool> answer;     // the limit question is expected, with this answer
+    double stored;              // the saved movement's quantity (Change, Delete)
+    const char* typed;          // the quantity typed (New, Change, Cancel...)
+    std::optional<bool> answer; // the limit question is expected, with this answer
     double stockAfter;
     std::optional<double> quantityAfter; // the movement's stored quantity; nullopt: no row
 };
@@ -158,14 +157,23 @@ const StockCase kStockCases[] = {
     {"EntryChangedOverNo", Kind::Entry, Action::Change, 20, "null", "21", 10, "12", false, 20, 10},
     {"EntryDeletedBelowZero", Kind::Entry, Action::Delete, 3, "null", "1", 10, "", {}, -7, {}},
     {"EntryNewCancelled", Kind::Entry, Action::CancelNew, 10, "null", "1", 0, "5", {}, 10, {}},
-    {"EntryChangeCancelled", Kind::Entry, Action::CancelChange, 10, "null", "1", 10, "4", {}, 10,
+    {"EntryChangeCancelled",
+     Kind::Entry,
+     Action::CancelChange,
+     10,
+     "null",
+     "1",
+     10,
+     "4",
+     {},
+     10,
      10},
     {"ExitDownToTheMinimum", Kind::Exit, Action::New, 10, "5", "null", 0, "5", {}, 5, 5},
     {"ExitBelowEmptyMinimumYes", Kind::Exit, Action::New, 5, "null", "null", 0, "6", true, -1, 6},
     {"ExitBelowTheMinimumNo", Kind::Exit, Action::New, 5, "2", "null", 0, "4", false, 5, {}},
     {"ExitChangedUp", Kind::Exit, Action::Change, 20, "0", "null", 10, "12", {}, 18, 12},
-    {"ExitChangedDownStillTested", Kind::Exit, Action::Change, 20, "30", "null", 10, "4", true,
-     26, 4},
+    {"ExitChangedDownStillTested", Kind::Exit, Action::Change, 20, "30", "null", 10, "4", true, 26,
+     4},
     {"ExitDeletedOverTheMaximum", Kind::Exit, Action::Delete, 10, "null", "12", 4, "", {}, 14, {}},
     {"ExitNegative", Kind::Exit, Action::New, 10, "0", "null", 0, "-3", {}, 13, -3},
     {"ExitNewCancelled", Kind::Exit, Action::CancelNew, 10, "null", "null", 0, "5", {}, 10, {}},
@@ -206,7 +214,7 @@ TEST_F(Movements, LeavingTheProductListProposesPriceAndSupplierAndSavingReplaces
         typeInto(w->DBEdit6, "9");
         typeInto(w->DBEdit5, "2");
         ui::test::focus(w->DBLookupComboBox1);
-        ui::test::press(w->DBLookupComboBox1, Qt::Key_Down); // P1, the only product
+        ui::test::press(w->DBLookupComboBox1, Qt::Key_Down);   // P1, the only product
         ui::test::press(w->DBLookupComboBox1, Qt::Key_Return); // on to the quantity
         data::ClientDataSet* ds = w->dataSet();
         EXPECT_EQ(ds->field("PRODUTO").asInteger(), 1);
