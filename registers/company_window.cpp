@@ -6,7 +6,6 @@
 #include "platform/ui/db_image.h"
 #include "platform/ui/guard.h"
 #include "registers/picture_file.h"
-#include <QAction>
 #include <QLayout>
 #include <QPushButton>
 

@@ -12,7 +12,6 @@
 #include "registers/picture_file.h"
 #include "registers/subgroups_window.h"
 #include "registers/suppliers_window.h"
-#include <QAction>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
