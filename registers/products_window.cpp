@@ -215,8 +215,8 @@ void TFProdutos::btnSalvarClick() {
     const QVariant code = ds->field(QStringLiteral("CODIGO")).value();
     removeFilter();
     postAndApply();
-    ds->refresh();
-    ds->locate(QStringLiteral("CODIGO"), code);
+    // What the database now holds for the product (the whole table need not be read again).
+    ds->refreshRow(QStringLiteral("CODIGO"), code);
     navegar();
     atualizar_totais();
 }
