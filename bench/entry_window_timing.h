@@ -1,0 +1,19 @@
+#pragma once
+// Drives the stock entry window as a person does, over the data module DM, and times its
+// commands: Novo, then the product and the quantity typed, Salvar, then Excluir on that same
+// movement, so each round leaves the database as it found it.
+#include "bench/step_timings.h"
+
+namespace bench {
+
+struct EntryWindowTimings {
+    double show = 0; // show() with FormShow inside, and the first paint
+    StepTimings novo, salvar, excluir;
+    StepTimings repaint; // the events each command left behind (paint, focus), all commands
+};
+
+// `product` must take one more unit without going over its maximum stock: the limit question
+// is not scripted. Throws when a command shows an error, a message or an unexpected question.
+EntryWindowTimings timeEntryWindow(int product, int repeat);
+
+} // namespace bench
