@@ -32,6 +32,9 @@ void DBComboBox::setCharCase(CharCase charCase) {
 void DBComboBox::refresh() {
     data::Field* f = field();
     lineEdit()->setReadOnly(!link()->canModify());
+    // No more can be typed than the column holds.
+    const bool limited = f && f->kind() == data::FieldKind::Text && f->def().size > 0;
+    lineEdit()->setMaxLength(limited ? f->def().size : 32767);
     const QString shown = f ? f->editText() : QString();
     setCurrentIndex(findText(shown, Qt::MatchFixedString | Qt::MatchCaseSensitive));
     setEditText(shown);

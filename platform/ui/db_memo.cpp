@@ -28,6 +28,14 @@ void DBMemo::refresh() {
 void DBMemo::userEdited() {
     if (loading_)
         return;
+    // No more can be typed (or pasted) than the column holds: the excess is dropped at once.
+    const data::Field* f = field();
+    if (f && f->kind() == data::FieldKind::Text && f->def().size > 0 &&
+        toPlainText().size() > f->def().size) {
+        QScopedValueRollback guard(loading_, true);
+        setPlainText(toPlainText().left(f->def().size));
+        moveCursor(QTextCursor::End);
+    }
     if (link()->editing() || link()->beginEdit())
         pending_ = true;
     else

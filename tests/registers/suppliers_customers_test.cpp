@@ -3,6 +3,7 @@
 #include "platform/ui/db_combo_box.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_grid.h"
+#include "platform/ui/db_memo.h"
 #include "platform/ui/db_radio_group.h"
 #include "registers/customers_window.h"
 #include "registers/suppliers_window.h"
@@ -63,8 +64,19 @@ TEST_F(Suppliers, TextLongerThanItsColumnIsCutAtTheColumnsLength) {
     auto* w = show<TFFornecedor>();
     click(w->btnNovo);
     ui::test::type(edit("DBEdit18"), QString(20, '9')); // FAX holds 14
+    auto* uf = ui::test::find<ui::DBComboBox>(w, "DBEdit16");
+    ui::test::focus(uf);
+    ui::test::type(uf, "spx"); // UF holds 2
+    auto* memo = ui::test::find<ui::DBMemo>(w, "DBMemo1");
+    ui::test::focus(memo);
+    ui::test::type(memo, QString(340, 'a'));
+    ui::test::type(memo, QString(20, 'b')); // OBSERVACAO holds 350
     click(w->btnSalvar);
+    EXPECT_TRUE(dialogs.errors().empty());
     EXPECT_EQ(scalar("select FAX from TFORNECEDOR where CODIGO = 4").toString(), QString(14, '9'));
+    EXPECT_EQ(scalar("select UF from TFORNECEDOR where CODIGO = 4").toString(), "SP");
+    EXPECT_EQ(scalar("select OBSERVACAO from TFORNECEDOR where CODIGO = 4").toString(),
+              QString(340, 'a') + QString(10, 'b'));
 }
 
 TEST_F(Suppliers, PickModeClosesOnTheDoubleClickedSupplierUntilConsultar) {
