@@ -331,8 +331,8 @@ void TFConsultaMovimentacoes::addListCondition(QComboBox* list, data::ClientData
     const QString name = list->currentText();
     if (name.isEmpty())
         return;
-    dataset->close();
-    dataset->open();
+    // The dataset was read from the database when the window opened, and nothing can change it
+    // while this modal window is up: reading the whole table again per search would buy nothing.
     // A text that names no row is dropped: the search then lists every row of that filter.
     if (!dataset->locate(nameField, name, data::CaseInsensitive))
         return;
