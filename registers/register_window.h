@@ -140,9 +140,6 @@ protected:
     QWidget* lastCell() const { return lastCell_; }
     void setCaptionOf(QWidget* control, const QString& label); // the label above a field
     void setFirstField(QWidget* control) { firstField_ = control; }
-    QWidget* firstField() const { return firstField_; }
-    QVBoxLayout* buttonColumn() const { return buttonColumn_; }
-    QGridLayout* formGrid() const { return formGrid_; }
 
     // A dependency that refuses "Excluir": the query (with an integer parameter) finds rows
     // naming the current record's code.
@@ -176,15 +173,13 @@ protected:
 
     // Drops the filter of the window's dataset, the current record staying current.
     void removeFilter();
-    // Whether a dependency query finds a row for the current record's code.
-    bool dependencyFound(data::SqlQuery* query, const QString& parameter);
-    // Editing controls of the form, the code field excepted.
-    const std::vector<QWidget*>& dataControls() const { return controls_; }
-    void setControlsEnabled(bool on);
-    void setBrowseButtons(bool browsing);
     void updateRecordButtons(); // "Alterar" and "Excluir" need a record
 
 private:
+    // Whether a dependency query finds a row for the current record's code.
+    bool dependencyFound(data::SqlQuery* query, const QString& parameter);
+    void setControlsEnabled(bool on);
+    void setBrowseButtons(bool browsing);
     struct Dependency {
         data::SqlQuery* query;
         QString parameter;
