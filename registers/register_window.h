@@ -102,7 +102,6 @@ protected:
         NoMovement = 2,  // no Enter/Up/Down movement
         NoColours = 4,   // no focus colours
         ListKeys = 8,    // Enter moves on; Up and Down stay the list's own
-        EditKeys = 16,   // a list that moves on Enter, Down and Up like an edit box
         AlwaysOff = 32,  // never enabled by editar (the code field)
         NoTabChain = 64, // the caller places it in the tab order itself
     };
