@@ -278,14 +278,16 @@ until [ "$(readlink "/proc/$quiru/exe" 2>/dev/null)" = "$root$program" ]; do
 done
 started=$SECONDS
 say "program started ($((started - stage_started)) s after ./run.sh)"
+# xwininfo reads Qt's UTF-8 titles only under a UTF-8 locale; the program itself runs without one.
+list_windows=("${in_root[@]}" DISPLAY=":$display" LC_ALL=C.UTF-8 xwininfo -root -tree)
 window=""
-until window=$("${in_root[@]}" DISPLAY=":$display" xwininfo -root -tree 2>/dev/null | grep -m1 '"Login"'); do
+until window=$("${list_windows[@]}" 2>/dev/null | grep -m1 '"Login"'); do
     kill -0 "$quiru" 2>/dev/null || {
         show_log "$logs/run.log" 80
         fail "the program ended before its login window showed"
     }
     [ $((SECONDS - started)) -lt "$window_timeout" ] || {
-        "${in_root[@]}" DISPLAY=":$display" xwininfo -root -tree >"$logs/windows.txt" 2>&1 || true
+        "${list_windows[@]}" >"$logs/windows.txt" 2>&1 || true
         show_log "$logs/windows.txt" 40
         show_log "$logs/run.log" 80
         fail "no window titled \"Login\" showed within $window_timeout s of the program's start"
