@@ -140,10 +140,15 @@ trap 'exit 143' TERM
 
 # ---- Can the mirror be reached at all? ---------------------------------------------------------
 begin "reach the mirror"
-if ! probe=$(timeout 120 /usr/lib/apt/apt-helper download-file "$mirror/dists/$suite/Release" \
-    "$work/Release" 2>&1); then
-    say "SKIPPED: the mirror $mirror cannot be reached from this machine, so no fresh Debian 12 root can be made."
+rc=0
+probe=$(timeout 120 /usr/lib/apt/apt-helper download-file "$mirror/dists/$suite/Release" "$work/Release" 2>&1) ||
+    rc=$?
+if [ "$rc" -ne 0 ]; then
     say "apt said: $(tr '\n' ' ' <<<"$probe")"
+    # Only a mirror that cannot be reached at all skips the check; one that answers wrongly fails it.
+    [ "$rc" -eq 124 ] || grep -qiE 'resolv|connect|timed out|unreachable|no route' <<<"$probe" ||
+        fail "the mirror $mirror answered, but not with $suite's Release file"
+    say "SKIPPED: the mirror $mirror cannot be reached from this machine, so no fresh Debian 12 root can be made."
     exit 0
 fi
 end
