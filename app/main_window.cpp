@@ -32,7 +32,8 @@ TFMenu* FMenu = nullptr;
 TFMenu::TFMenu(QWidget* parent) : ui::Form(parent, QStringLiteral("FMenu")) {
     setWindowTitle(QStringLiteral("Quiru"));
     setWindowFlags(Qt::Window);
-    QFont arial(QStringLiteral("Arial"));
+    QFont arial = font(); // the program's size, in Arial
+    arial.setFamily(QStringLiteral("Arial"));
     setFont(arial);
 
     MainMenu1 = new QMenuBar(this);
@@ -133,10 +134,6 @@ QToolButton* TFMenu::toolButton(const char* name, const QString& caption, const 
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
     b->setFixedSize(110, 85);
-    // The longest captions must fit the button's width whole.
-    QFont small = b->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    b->setFont(small);
     b->setCursor(Qt::PointingHandCursor);
     return b;
 }
