@@ -1,0 +1,105 @@
+#include "platform/report/page_painter.h"
+#include <QFontDatabase>
+#include <QFontMetricsF>
+#include <QPaintDevice>
+#include <QPainter>
+
+namespace report {
+
+QString resolvedFamily(const QString& family) {
+    static const bool hasArial = QFontDatabase::hasFamily(QStringLiteral("Arial"));
+    if (family.compare(QStringLiteral("Arial"), Qt::CaseInsensitive) == 0 && !hasArial)
+        return QStringLiteral("Liberation Sans");
+    return family;
+}
+
+PagePainter::PagePainter(QPainter& painter, double pixelsPerMm)
+    : painter_(painter), scale_(pixelsPerMm) {
+    // Fonts are sized against the device's own resolution; at another zoom they scale with it.
+    const double deviceDpi = painter.device()->logicalDpiY();
+    fontScale_ = pixelsPerMm * 25.4 / deviceDpi;
+}
+
+QRectF PagePainter::toDevice(const QRectF& mm) const {
+    return QRectF(mm.left() * scale_, mm.top() * scale_, mm.width() * scale_, mm.height() * scale_);
+}
+
+void PagePainter::applyFont(const Font& font) {
+    if (hasFont_ && font == currentFont_)
+        return;
+    QFont qfont(resolvedFamily(font.family));
+    qfont.setPointSizeF(font.points * fontScale_);
+    qfont.setBold(font.bold);
+    painter_.setFont(qfont);
+    metrics_ = std::make_unique<QFontMetricsF>(painter_.font(), painter_.device());
+    currentFont_ = font;
+    hasFont_ = true;
+}
+
+void PagePainter::paint(const Page& page) {
+    for (const DrawnBand& band : page.bands) {
+        if (band.background.alpha() != 0)
+            painter_.fillRect(toDevice(band.rect), band.background);
+        for (const DrawnItem& item : band.items) {
+            switch (item.kind) {
+            case ItemKind::Text:
+                paintText(item);
+                break;
+            case ItemKind::Image:
+                paintImage(item);
+                break;
+            case ItemKind::Line:
+                painter_.setPen(QPen(Qt::black, std::max(item.penWidth * scale_, 1.0)));
+                painter_.drawLine(toDevice(item.rect).topLeft(), toDevice(item.rect).bottomRight());
+                break;
+            case ItemKind::Rectangle:
+                painter_.setPen(QPen(Qt::black, std::max(item.penWidth * scale_, 1.0)));
+                painter_.setBrush(item.background.alpha() ? QBrush(item.background) : QBrush());
+                painter_.drawRect(toDevice(item.rect));
+                break;
+            }
+        }
+    }
+}
+
+void PagePainter::paintText(const DrawnItem& item) {
+    applyFont(item.font);
+    const QRectF box = toDevice(item.rect);
+    const QFontMetricsF& metrics = *metrics_;
+    QString text = item.text;
+    double width = metrics.horizontalAdvance(text);
+    // A fixed width cuts what does not fit, marking the cut; otherwise the text takes its room.
+    if (box.width() > 0 && width > box.width()) {
+        text = metrics.elidedText(text, Qt::ElideRight, box.width());
+        width = metrics.horizontalAdvance(text);
+    }
+    const double boxWidth = box.width() > 0 ? box.width() : width;
+    if (item.background.alpha() != 0)
+        painter_.fillRect(QRectF(box.left(), box.top(), boxWidth, box.height()), item.background);
+    if (text.isEmpty())
+        return;
+    double x = box.left();
+    if (item.alignment & Qt::AlignRight)
+        x = box.left() + boxWidth - width;
+    else if (item.alignment & Qt::AlignHCenter)
+        x = box.left() + (boxWidth - width) / 2;
+    const double baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
+    painter_.setPen(item.colour);
+    painter_.drawText(QPointF(x, baseline), text);
+}
+
+void PagePainter::paintImage(const DrawnItem& item) {
+    if (item.image.isNull())
+        return;
+    QRectF box = toDevice(item.rect);
+    if (item.keepAspect) {
+        QSizeF size = item.image.size();
+        size.scale(box.size(), Qt::KeepAspectRatio);
+        box = QRectF(box.left() + (box.width() - size.width()) / 2,
+                     box.top() + (box.height() - size.height()) / 2, size.width(), size.height());
+    }
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter_.drawImage(box, item.image);
+}
+
+} // namespace report
