@@ -54,6 +54,7 @@ void Run::plan() {
 }
 
 void Run::restart() {
+    started_ = true;
     nextPage_ = 0;
     if (report_.beforePrint)
         report_.beforePrint();
@@ -62,7 +63,7 @@ void Run::restart() {
 Page Run::page(int index) {
     if (index < 0 || index >= pageCount())
         throw std::out_of_range("report page out of range");
-    if (index == 0 || index < nextPage_)
+    if (!started_ || index == 0 || index < nextPage_)
         restart();
     while (nextPage_ < index)
         process(nextPage_++, nullptr);

@@ -30,6 +30,7 @@ private:
 
     Report& report_;
     std::vector<PagePlan> pages_;
+    bool started_ = false;
     int nextPage_ = 0; // the page the callbacks have reached
 };
 
