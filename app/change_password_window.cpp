@@ -1,6 +1,6 @@
 #include "app/change_password_window.h"
-#include "app/data_module.h"
-#include "app/globals.h"
+#include "core/data_module.h"
+#include "core/globals.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
 #include <QFormLayout>

@@ -1,12 +1,12 @@
 #include "app/login_window.h"
 #include "app/change_password_window.h"
-#include "app/data_module.h"
-#include "app/globals.h"
 #include "app/main_window.h"
+#include "core/data_module.h"
+#include "core/globals.h"
+#include "core/startup_file.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
 #include <QCoreApplication>
-#include <QFile>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -110,19 +110,7 @@ TFLogin::~TFLogin() {
 
 void TFLogin::FormCreate(const QString& programFolder) {
     caminho_sistema = programFolder;
-    const QString startupFile = caminho_sistema + QStringLiteral("ConfiguracoesQUIRU.txt");
-    QByteArray firstLine;
-    {
-        QFile file(startupFile);
-        if (file.open(QIODevice::ReadOnly))
-            firstLine = file.readLine().trimmed();
-    }
-    if (firstLine.isEmpty()) {
-        // First run: the start-up file names the database beside the program, without a line end.
-        QFile file(startupFile);
-        if (file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-            file.write((caminho_sistema + QStringLiteral("QUIRU.GDB")).toUtf8());
-    }
+    startup::writeDefaultWhenEmpty(caminho_sistema);
     DM = new TDM(this);
 }
 

@@ -1,9 +1,9 @@
 #include "bench/entry_window_timing.h"
-#include "app/data_module.h"
-#include "app/globals.h"
+#include "core/data_module.h"
+#include "core/globals.h"
 #include "platform/ui/db_edit.h"
-#include "platform/ui/scripted_dialogs.h"
-#include "platform/ui/test_input.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_input.h"
 #include "stock/entry_window.h"
 #include <QPushButton>
 #include <memory>
@@ -14,7 +14,7 @@ namespace bench {
 namespace {
 
 // Anything the window showed means the command did not run its normal path.
-void requireQuiet(const ui::ScriptedDialogs& dialogs, const char* step) {
+void requireQuiet(const testing_support::ScriptedDialogs& dialogs, const char* step) {
     QString what;
     if (!dialogs.failures().empty())
         what = dialogs.failures().front();
@@ -41,16 +41,16 @@ public:
     }
 
     void typeInto(ui::DBEdit* edit, const QString& text) {
-        ui::test::focus(edit);
+        testing_support::focus(edit);
         edit->selectAll();
-        ui::test::type(edit, text);
+        testing_support::type(edit, text);
     }
 
-    ui::ScriptedDialogs& dialogs() { return dialogs_; }
+    testing_support::ScriptedDialogs& dialogs() { return dialogs_; }
 
 private:
     EntryWindowTimings& timings_;
-    ui::ScriptedDialogs dialogs_;
+    testing_support::ScriptedDialogs dialogs_;
 };
 
 } // namespace
@@ -64,7 +64,7 @@ EntryWindowTimings timeEntryWindow(int product, int repeat) {
     DM->TBMOVIMENTACAO->setFiltered(true);
 
     auto window = std::make_unique<TFEntrada>();
-    timings.show = millisecondsOf([&] { ui::test::activate(window.get()); });
+    timings.show = millisecondsOf([&] { testing_support::activate(window.get()); });
     requireQuiet(driver.dialogs(), "show");
 
     for (int round = 0; round < repeat; ++round) {

@@ -3,8 +3,8 @@
 // bare statements each command needs and, for reference, a whole re-read of the movements.
 //   movement_commands_bench [typical|large|all] [--repeat N]
 #include "app/app_setup.h"
-#include "app/data_module.h"
-#include "app/globals.h"
+#include "core/data_module.h"
+#include "core/globals.h"
 #include "bench/entry_window_timing.h"
 #include "bench/firebird_api.h"
 #include "bench/measurement.h"

@@ -1,6 +1,6 @@
 #include "registers/company_window.h"
-#include "app/data_module.h"
-#include "app/globals.h"
+#include "core/data_module.h"
+#include "core/globals.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_grid.h"
 #include "platform/ui/db_image.h"

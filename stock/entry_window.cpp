@@ -1,6 +1,6 @@
 #include "stock/entry_window.h"
-#include "app/data_module.h"
-#include "app/globals.h"
+#include "core/data_module.h"
+#include "core/globals.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_lookup_combo_box.h"
 #include "platform/ui/db_navigator.h"
@@ -31,9 +31,9 @@ const QString kCodigo = QStringLiteral("CODIGO");
 } // namespace
 
 TFEntrada::TFEntrada(QWidget* parent)
-    : TFEntrada(parent,
-                {"FEntrada", QStringLiteral("Entrada de Produtos"), QStringLiteral("ENTRADA"), 1.0,
-                 QStringLiteral("TIPO = 'ENTRADA'"), QStringLiteral("PRECO_COMPRA")}) {}
+    : TFEntrada(parent, {"FEntrada", QStringLiteral("Entrada de Produtos"),
+                         QStringLiteral("ENTRADA"), stock::Kind::Entry,
+                         QStringLiteral("TIPO = 'ENTRADA'"), QStringLiteral("PRECO_COMPRA")}) {}
 
 TFEntrada::TFEntrada(QWidget* parent, const Kind& kind)
     : RegisterWindow(parent, {kind.objectName,
@@ -166,15 +166,24 @@ bool TFEntrada::freshProduct(const QVariant& code) {
     return !code.isNull() && products->refreshRow(kCodigo, code);
 }
 
-void TFEntrada::addStock(double quantity) {
+bool TFEntrada::bookStock(const stock::StockPlan& plan) {
+    // Every product is read fresh before any is edited: a row is re-read only while nothing is
+    // waiting to be stored.
+    std::vector<stock::StockMove> moves;
+    for (const stock::StockMove& move : plan.moves)
+        if (freshProduct(move.product))
+            moves.push_back(move);
     data::ClientDataSet* products = DM->TBPRODUTOS;
-    products->edit();
-    products->field(kEstoque).setValue(products->field(kEstoque).asFloat() + kind_.sign * quantity);
-}
-
-bool TFEntrada::beyondLimit(data::ClientDataSet* product) const {
-    return product->field(kEstoque).asFloat() >
-           product->field(QStringLiteral("ESTOQUE_MAXIMO")).asFloat();
+    for (const stock::StockMove& move : moves) {
+        products->locate(kCodigo, move.product);
+        products->edit();
+        products->field(kEstoque).setValue(products->field(kEstoque).asFloat() + move.change);
+        products->post();
+    }
+    // The limit question is about the product the movement is booked on now.
+    if (!plan.checkLimit || moves.empty() || moves.back().product != plan.moves.back().product)
+        return true;
+    return confirmLimit();
 }
 
 QString TFEntrada::limitQuestion() const {
@@ -184,8 +193,11 @@ QString TFEntrada::limitQuestion() const {
 
 bool TFEntrada::confirmLimit() {
     data::ClientDataSet* products = DM->TBPRODUTOS;
-    if (!beyondLimit(products) ||
-        ui::dialogs().question(this, QStringLiteral("Atenção"), limitQuestion()))
+    const bool due =
+        stock::limitQuestionDue(kind_.kind, products->field(kEstoque).asFloat(),
+                                products->field(QStringLiteral("ESTOQUE_MINIMO")).asFloat(),
+                                products->field(QStringLiteral("ESTOQUE_MAXIMO")).asFloat());
+    if (!due || ui::dialogs().question(this, QStringLiteral("Atenção"), limitQuestion()))
         return true;
     products->cancelUpdates(); // every product change of this save, posted or not
     btnCancelarClick();
@@ -216,36 +228,19 @@ void TFEntrada::btnSalvarClick() {
 }
 
 void TFEntrada::saveNew(double quantity) {
-    addStock(quantity);
-    if (!confirmLimit())
+    if (!bookStock(stock::planNew(kind_.kind, {dataSet()->field(kProduto).value(), quantity})))
         return;
     postAndApply({DM->TBPRODUTOS});
     navegar();
 }
 
 void TFEntrada::saveChanged(double quantity) {
-    data::ClientDataSet* products = DM->TBPRODUTOS;
-    const QVariant product = dataSet()->field(kProduto).value();
-    if (product == produto_anterior) {
-        if (quantity == quantidade_anterior) {
-            postAndApply(); // only the movement changed: the product row is not written
-            navegar();
-            return;
-        }
-        addStock(quantity - quantidade_anterior);
-    } else {
-        // Booked on another product now: the former one gets its quantity back, the new one
-        // takes the whole quantity (and is the one the limit question is about).
-        if (freshProduct(produto_anterior)) {
-            addStock(-quantidade_anterior);
-            products->post();
-        }
-        products->locate(kCodigo, product);
-        addStock(quantity);
-    }
-    if (!confirmLimit())
+    const stock::StockPlan plan =
+        stock::planChange(kind_.kind, {produto_anterior, quantidade_anterior},
+                          {dataSet()->field(kProduto).value(), quantity});
+    if (!bookStock(plan))
         return;
-    postAndApply({products});
+    postAndApply({DM->TBPRODUTOS});
     navegar();
 }
 
@@ -254,13 +249,10 @@ void TFEntrada::btnExcluirClick() {
                                 QStringLiteral("Você realmente deseja excluir o registro?")))
         return;
     data::ClientDataSet* movements = dataSet();
-    data::ClientDataSet* products = DM->TBPRODUTOS;
-    if (freshProduct(movements->field(kProduto).value())) {
-        addStock(-movements->field(kQuantidade).asFloat());
-        products->post();
-    }
+    bookStock(stock::planDelete(
+        kind_.kind, {movements->field(kProduto).value(), movements->field(kQuantidade).asFloat()}));
     movements->deleteRecord();
-    applyNow({products});
+    applyNow({DM->TBPRODUTOS});
     updateRecordButtons();
 }
 

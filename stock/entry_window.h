@@ -4,6 +4,7 @@
 // an exit (the window built on this one) takes it away. Going past the product's limit asks
 // first. The window browses only its own kind of movement.
 #include "registers/register_window.h"
+#include "stock/stock_rule.h"
 
 class QAction;
 class QLabel;
@@ -55,15 +56,14 @@ protected:
     struct Kind {
         const char* objectName;
         QString caption;
-        QString tipo;   // "ENTRADA" or "SAIDA"
-        double sign;    // how a quantity moves the stock
+        QString tipo; // "ENTRADA" or "SAIDA"
+        stock::Kind kind;
         QString filter; // the rows the window browses
         QString price;  // the product's price proposed as the unit price
     };
     TFEntrada(QWidget* parent, const Kind& kind);
 
-    // Whether the product's new stock (under edit) needs the user's consent, and the question.
-    virtual bool beyondLimit(data::ClientDataSet* product) const;
+    // Asked when the product's new stock goes past its limit.
     virtual QString limitQuestion() const;
 
     QLineEdit* focusSink() const override { return Edit5; }
@@ -80,8 +80,10 @@ protected:
     QLineEdit* saveSink; // where "Salvar" moves the focus first, committing what is typed
 
 private:
-    void addStock(double quantity); // to the current product, under edit
-    bool confirmLimit();            // false: the user said No and the save was cancelled
+    // Moves the products' stock as planned; false when the user refused the limit question and
+    // the save was cancelled.
+    bool bookStock(const stock::StockPlan& plan);
+    bool confirmLimit(); // about the current product
     void showOwnKind();
     void proposePrice(); // the product's price as the unit price, and the total
     void saveNew(double quantity);

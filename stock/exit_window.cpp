@@ -1,6 +1,6 @@
 #include "stock/exit_window.h"
-#include "app/data_module.h"
-#include "app/globals.h"
+#include "core/data_module.h"
+#include "core/globals.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_lookup_combo_box.h"
 #include "registers/customers_window.h"
@@ -12,7 +12,8 @@ TFSaida* FSaida = nullptr;
 
 TFSaida::TFSaida(QWidget* parent)
     : TFEntrada(parent, {"FSaida", QStringLiteral("Saída de Produtos"), QStringLiteral("SAIDA"),
-                         -1.0, QStringLiteral("TIPO = 'SAIDA'"), QStringLiteral("PRECO_VENDA")}) {
+                         stock::Kind::Exit, QStringLiteral("TIPO = 'SAIDA'"),
+                         QStringLiteral("PRECO_VENDA")}) {
     saveSink = Edit1;
     // The customer takes the supplier's place, in the same row and the same tab position.
     DBEdit8->hide();
@@ -50,11 +51,6 @@ TFSaida::TFSaida(QWidget* parent)
 void TFSaida::openLookups() {
     TFEntrada::openLookups();
     DM->TBCLIENTE->open();
-}
-
-bool TFSaida::beyondLimit(data::ClientDataSet* product) const {
-    return product->field(QStringLiteral("ESTOQUE_MINIMO")).asFloat() >
-           product->field(QStringLiteral("ESTOQUEATUAL")).asFloat();
 }
 
 QString TFSaida::limitQuestion() const {

@@ -14,7 +14,6 @@ public:
     void btnFornecedorClick() override; // picks a customer
 
 protected:
-    bool beyondLimit(data::ClientDataSet* product) const override;
     QString limitQuestion() const override;
     QLineEdit* focusSink() const override { return Edit1; }
     void openLookups() override;

@@ -1,12 +1,12 @@
 // From start to the main window: the start-up file, the login and the change of password.
 #include "app/change_password_window.h"
-#include "app/data_module.h"
-#include "app/globals.h"
+#include "core/data_module.h"
+#include "core/globals.h"
 #include "app/login_window.h"
 #include "app/main_window.h"
 #include "platform/data/errors.h"
-#include "platform/ui/scripted_dialogs.h"
-#include "platform/ui/test_input.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_input.h"
 #include "tests/support/program_folder.h"
 #include <QFile>
 #include <QLabel>
@@ -51,7 +51,7 @@ protected:
     }
 
     ProgramFolder folder;
-    ui::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     std::unique_ptr<TFLogin> login;
 };
 
@@ -92,7 +92,7 @@ TEST_F(Login, AnyCaseLogsInAndKeepsTheNameAsTyped) {
 TEST_F(Login, WrongPasswordEmptiesBothFields) {
     start();
     login->Edit2->setText("errada");
-    ui::test::press(login->Edit2, Qt::Key_Return); // Enter in the password logs in
+    testing_support::press(login->Edit2, Qt::Key_Return); // Enter in the password logs in
     EXPECT_EQ(dialogs.messages(), QStringList{"Usuário ou Senha não Conferem !"});
     EXPECT_TRUE(login->Edit1->text().isEmpty());
     EXPECT_TRUE(login->Edit2->text().isEmpty());

@@ -1,9 +1,9 @@
 // The main window: caption, administrator check, backup timer and the commands' presets.
-#include "app/globals.h"
+#include "core/globals.h"
 #include "app/main_window.h"
 #include "platform/ui/radio_group.h"
-#include "platform/ui/scripted_dialogs.h"
-#include "platform/ui/test_input.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_input.h"
 #include "reports/movement_report_filter_window.h"
 #include "tests/support/program_folder.h"
 #include <QAction>
@@ -22,13 +22,13 @@ protected:
     }
     void show() {
         menu = std::make_unique<TFMenu>();
-        ui::test::activate(menu.get());
+        testing_support::activate(menu.get());
     }
     void TearDown() override {
         menu.reset();
         DataModuleTest::TearDown();
     }
-    ui::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     std::unique_ptr<TFMenu> menu;
 };
 
@@ -99,7 +99,7 @@ TEST_F(MainWindow, ReportPresetsAndShiftM) {
 
     dialogs.clear();
     dialogs.onModal("FFiltroMovimentacoes", [](QDialog*) {});
-    ui::test::press(menu.get(), QKeySequence("Shift+M"));
+    testing_support::press(menu.get(), QKeySequence("Shift+M"));
     EXPECT_EQ(dialogs.windows(), QStringList{"FFiltroMovimentacoes"})
         << "Shift+M is the movement report";
 }
@@ -150,7 +150,7 @@ TEST_F(MainWindow, RegisterCommandsOpenTheirWindowsOutOfPickMode) {
         modo_selecao = true;
         QString caption;
         dialogs.onModal(c.window, [&](QDialog* w) { caption = w->windowTitle(); });
-        ui::test::find<QAction>(menu.get(), c.menuItem)->trigger();
+        testing_support::find<QAction>(menu.get(), c.menuItem)->trigger();
         EXPECT_EQ(caption, c.caption);
         if (QByteArray(c.window) != "FEmpresa" && QByteArray(c.window) != "FCentroCusto") {
             EXPECT_FALSE(modo_selecao) << c.window;

@@ -21,10 +21,10 @@ protected:
 TEST_F(Company, LogoIsStoredBySalvarAndDroppedByCancelar) {
     exec("insert into TEMPRESA (CODIGO, RAZAO_SOCIAL) values (1, 'LOJA')");
     auto* w = show<TFEmpresa>();
-    ui::test::press(w, QKeySequence(Qt::Key_F9)); // browsing: no dialog
+    testing_support::press(w, QKeySequence(Qt::Key_F9)); // browsing: no dialog
     click(w->btnAlterar);
     dialogs.chooseFile(logo(Qt::blue));
-    ui::test::press(w, QKeySequence(Qt::Key_F9));
+    testing_support::press(w, QKeySequence(Qt::Key_F9));
     EXPECT_TRUE(w->DBImage1->hasPicture());
     EXPECT_TRUE(stored().isEmpty()) << "stored only by Salvar";
     click(w->btnSalvar);

@@ -68,11 +68,11 @@ TEST_F(Groups, SubgroupTakesItsGroupByCodeOrListAndDropsTheProductsFilter) {
     EXPECT_EQ(w->dataSet()->recordCount(), 2);
     click(w->btnNovo);
     EXPECT_TRUE(w->DBEdit2->hasFocus());
-    ui::test::type(w->DBEdit2, "refrigerantes");
-    ui::test::press(w->DBEdit2, Qt::Key_Return);
+    testing_support::type(w->DBEdit2, "refrigerantes");
+    testing_support::press(w->DBEdit2, Qt::Key_Return);
     EXPECT_TRUE(w->DBEdit3->hasFocus()) << "Enter moves on";
-    ui::test::type(w->DBEdit3, "3");
-    ui::test::press(w->DBEdit3, Qt::Key_Return);
+    testing_support::type(w->DBEdit3, "3");
+    testing_support::press(w->DBEdit3, Qt::Key_Return);
     EXPECT_EQ(w->DBLookupComboBox1->currentText(), "BEBIDAS");
     click(w->btnSalvar);
     EXPECT_EQ(scalar("select DESCRICAO || '/' || GRUPO from TSUBGRUPO where CODIGO = 3").toString(),
@@ -80,7 +80,7 @@ TEST_F(Groups, SubgroupTakesItsGroupByCodeOrListAndDropsTheProductsFilter) {
     // A group code no group has is stored as typed; the list then shows nothing.
     click(w->btnAlterar);
     w->DBEdit3->selectAll();
-    ui::test::type(w->DBEdit3, "9");
+    testing_support::type(w->DBEdit3, "9");
     click(w->btnSalvar);
     EXPECT_EQ(scalar("select GRUPO from TSUBGRUPO where CODIGO = 3").toInt(), 9);
     EXPECT_EQ(w->DBLookupComboBox1->currentIndex(), -1);
@@ -104,7 +104,7 @@ TEST_F(Groups, GroupButtonOpensTheGroupListAndOnlyEnterLeavesTheSubgroupList) {
     ASSERT_TRUE(w->DBGrid2->hasFocus());
     doubleClickRow(w->DBGrid2, 0);
     EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet2);
-    ui::test::press(w->DBGrid2, Qt::Key_Return);
+    testing_support::press(w->DBGrid2, Qt::Key_Return);
     EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet1);
 }
 
@@ -113,7 +113,7 @@ TEST_F(Groups, AlterarThenCancelarRestoresTheStoredValues) {
     auto* w = show<TFGrupo>();
     click(w->btnAlterar);
     w->DBEdit2->selectAll();
-    ui::test::type(w->DBEdit2, "outra");
+    testing_support::type(w->DBEdit2, "outra");
     click(w->btnCancelar);
     EXPECT_EQ(w->DBEdit2->text(), "FERRAGENS");
     EXPECT_EQ(scalar("select DESCRICAO from TGRUPO").toString(), "FERRAGENS");
@@ -128,7 +128,7 @@ TEST_F(Groups, RefusedSaveKeepsEditingWithWhatWasTyped) {
     auto* w = show<TFGrupo>();
     click(w->btnAlterar);
     w->DBEdit2->selectAll();
-    ui::test::type(w->DBEdit2, "tintas");
+    testing_support::type(w->DBEdit2, "tintas");
     click(w->btnSalvar);
     ASSERT_EQ(dialogs.errors().size(), 1u);
     EXPECT_TRUE(w->btnSalvar->isEnabled()) << "still editing";

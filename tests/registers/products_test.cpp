@@ -70,17 +70,17 @@ TEST_F(Products, SearchTriesDescriptionBarCodeReferenceThenCode) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed.toStdString());
         w->txtDescricao->clear();
-        ui::test::type(w->txtDescricao, c.typed);
+        testing_support::type(w->txtDescricao, c.typed);
         EXPECT_EQ(listed(), c.listed);
     }
     w->txtDescricao->setText("XYZ");
     w->txtDescricao->clear();
     EXPECT_TRUE(listed().isEmpty()) << "emptying the box keeps the last filter";
-    ui::test::type(w->txtDescricao, "porca");
+    testing_support::type(w->txtDescricao, "porca");
     EXPECT_EQ(w->txtDescricao->text(), "PORCA");
-    ui::test::press(w->txtDescricao, Qt::Key_Return);
+    testing_support::press(w->txtDescricao, Qt::Key_Return);
     ASSERT_TRUE(w->DBGrid1->hasFocus());
-    ui::test::press(w->DBGrid1, Qt::Key_Return);
+    testing_support::press(w->DBGrid1, Qt::Key_Return);
     EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet1);
     EXPECT_FALSE(w->PageControl1->pageVisible(w->TabSheet2));
     EXPECT_EQ(w->DBEdit1->text(), "2");
@@ -104,8 +104,8 @@ TEST_F(Products, CurrentStockIsTypedOnlyForANewProduct) {
     auto* w = show<TFProdutos>();
     click(w->btnNovo);
     EXPECT_TRUE(w->DBEdit10->isEnabled());
-    ui::test::focus(w->DBEdit10);
-    ui::test::type(w->DBEdit10, "7,5");
+    testing_support::focus(w->DBEdit10);
+    testing_support::type(w->DBEdit10, "7,5");
     click(w->btnSalvar);
     EXPECT_DOUBLE_EQ(scalar("select ESTOQUEATUAL from TPRODUTO").toDouble(), 7.5);
     click(w->btnAlterar);
@@ -120,7 +120,7 @@ TEST_F(Products, PictureIsStoredAtOnceAndOutlivesCancelar) {
     click(w->btnAlterar);
     dialogs.chooseFile(picture("a.png"));
     dialogs.answer(true);
-    ui::test::press(w, QKeySequence(Qt::Key_F9));
+    testing_support::press(w, QKeySequence(Qt::Key_F9));
     EXPECT_EQ(dialogs.questions().at(0).text,
               "Você realmente deseja salvar esta imagem em seu banco de dados?");
     EXPECT_TRUE(w->DBImage1->hasPicture());
@@ -152,7 +152,7 @@ TEST_F(Products, PictureIsStoredAtOnceAndOutlivesCancelar) {
     click(w->btnNovo);
     dialogs.chooseFile(picture("b.png"));
     dialogs.answer(true);
-    ui::test::press(w, QKeySequence(Qt::Key_F9));
+    testing_support::press(w, QKeySequence(Qt::Key_F9));
     EXPECT_FALSE(storedPicture(2).isEmpty());
     click(w->btnCancelar);
     EXPECT_EQ(count("TPRODUTO"), 1);
@@ -166,12 +166,12 @@ TEST_F(Products, ChoosingAGroupLimitsTheSubgroupList) {
     product(1, "A");
     auto* w = show<TFProdutos>();
     click(w->btnAlterar);
-    ui::test::focus(w->DBLookupComboBox1);
-    ui::test::press(w->DBLookupComboBox1, Qt::Key_Down); // BEBIDAS, the first by description
+    testing_support::focus(w->DBLookupComboBox1);
+    testing_support::press(w->DBLookupComboBox1, Qt::Key_Down); // BEBIDAS, the first by description
     EXPECT_EQ(w->DBEdit13->text(), "3");
     EXPECT_EQ(DM->TBSUBGRUPO->filter(), "GRUPO = '3'");
     EXPECT_EQ(w->DBLookupComboBox3->count(), 1);
-    ui::test::press(w->DBLookupComboBox1, Qt::Key_Backspace);
+    testing_support::press(w->DBLookupComboBox1, Qt::Key_Backspace);
     EXPECT_TRUE(w->DBEdit13->hasFocus()) << "Backspace goes back to the code";
     click(w->btnSalvar);
     EXPECT_EQ(scalar("select GRUPO from TPRODUTO").toInt(), 3);
@@ -190,9 +190,9 @@ TEST_F(Products, PickModeSetsTheChosenCodeAndSairKeepsThePreviousOne) {
     w = show<TFProdutos>();
     EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet1);
     click(w->btnConsultar);
-    ui::test::type(w->txtDescricao, "FEI");
-    ui::test::press(w->txtDescricao, Qt::Key_Down);
-    ui::test::press(w->DBGrid1, Qt::Key_Return);
+    testing_support::type(w->txtDescricao, "FEI");
+    testing_support::press(w->txtDescricao, Qt::Key_Down);
+    testing_support::press(w->DBGrid1, Qt::Key_Return);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(produto_selecionado, 2);
     EXPECT_FALSE(DM->TBPRODUTOS->filtered());

@@ -1,9 +1,9 @@
 #pragma once
 // A register window shown on fresh databases, with scripted dialogs; tests check what the
 // database holds through direct queries.
-#include "app/globals.h"
-#include "platform/ui/scripted_dialogs.h"
-#include "platform/ui/test_input.h"
+#include "core/globals.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_input.h"
 #include "registers/register_window.h"
 #include "tests/support/program_folder.h"
 #include <QPushButton>
@@ -26,7 +26,7 @@ protected:
     template <typename Window> Window* show() {
         auto* w = new Window();
         window.reset(w);
-        ui::test::activate(w);
+        testing_support::activate(w);
         return w;
     }
     void click(QPushButton* button) {
@@ -41,6 +41,6 @@ protected:
     }
     int count(const QString& table) { return scalar("select count(*) from " + table).toInt(); }
 
-    ui::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     std::unique_ptr<RegisterWindow> window;
 };

@@ -32,16 +32,20 @@ const Member kMembers[] = {
     {"Empresa", "TEMPRESA", maker<TFEmpresa>(), "RAZAO_SOCIAL is null and LOGO is null"},
 };
 
+void PrintTo(const Member& m, std::ostream* os) {
+    *os << m.name;
+}
+
 class RegisterPattern : public RegisterFixture, public testing::WithParamInterface<Member> {
 protected:
     RegisterWindow* open() {
         RegisterWindow* w = GetParam().make();
         window.reset(w);
-        ui::test::activate(w);
+        testing_support::activate(w);
         return w;
     }
     QString table() const { return QString::fromLatin1(GetParam().table); }
-    void press(const QKeySequence& key) { ui::test::press(window.get(), key); }
+    void press(const QKeySequence& key) { testing_support::press(window.get(), key); }
 };
 
 TEST_P(RegisterPattern, EmptyTableOffersOnlyNovoAndItsKeysDoNothing) {

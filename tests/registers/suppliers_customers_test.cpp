@@ -21,14 +21,16 @@ protected:
         exec("insert into TFORNECEDOR (CODIGO, DESCRICAO, CNPJ) values (2, 'BETA', '456')");
         exec("insert into TFORNECEDOR (CODIGO, DESCRICAO, CNPJ) values (3, 'GAMA', '789')");
     }
-    ui::DBEdit* edit(const char* name) { return ui::test::find<ui::DBEdit>(window.get(), name); }
+    ui::DBEdit* edit(const char* name) {
+        return testing_support::find<ui::DBEdit>(window.get(), name);
+    }
 };
 
 TEST_F(Suppliers, NewSupplierMayNotRepeatACnpjAChangedOneMay) {
     auto* w = show<TFFornecedor>();
     click(w->btnNovo);
     EXPECT_TRUE(w->DBEdit3->hasFocus());
-    ui::test::type(w->DBEdit3, "456");
+    testing_support::type(w->DBEdit3, "456");
     click(w->btnSalvar);
     EXPECT_EQ(dialogs.messages(), QStringList{"Fornecedor já cadastrado!"});
     EXPECT_TRUE(w->btnSalvar->isEnabled());
@@ -40,7 +42,7 @@ TEST_F(Suppliers, NewSupplierMayNotRepeatACnpjAChangedOneMay) {
     ASSERT_TRUE(w->dataSet()->locate("CODIGO", 3));
     click(w->btnAlterar);
     w->DBEdit3->selectAll();
-    ui::test::type(w->DBEdit3, "456");
+    testing_support::type(w->DBEdit3, "456");
     click(w->btnSalvar);
     EXPECT_EQ(dialogs.messages().size(), 1);
     EXPECT_EQ(scalar("select CNPJ from TFORNECEDOR where CODIGO = 3").toString(), "456");
@@ -48,13 +50,13 @@ TEST_F(Suppliers, NewSupplierMayNotRepeatACnpjAChangedOneMay) {
 
 TEST_F(Suppliers, StateListStartsWithXXAndTypedStatesAreUpperCase) {
     auto* w = show<TFFornecedor>();
-    auto* uf = ui::test::find<ui::DBComboBox>(w, "DBEdit16");
+    auto* uf = testing_support::find<ui::DBComboBox>(w, "DBEdit16");
     EXPECT_EQ(uf->itemText(0), "XX");
     EXPECT_EQ(uf->count(), 28);
     click(w->btnNovo);
-    ui::test::focus(uf);
-    ui::test::type(uf, "sp");
-    ui::test::type(edit("DBEdit9"), "Vendas@Acme.com");
+    testing_support::focus(uf);
+    testing_support::type(uf, "sp");
+    testing_support::type(edit("DBEdit9"), "Vendas@Acme.com");
     click(w->btnSalvar);
     EXPECT_EQ(scalar("select UF || ' ' || EMAIL from TFORNECEDOR where CODIGO = 4").toString(),
               "SP Vendas@Acme.com");
@@ -63,14 +65,14 @@ TEST_F(Suppliers, StateListStartsWithXXAndTypedStatesAreUpperCase) {
 TEST_F(Suppliers, TextLongerThanItsColumnIsCutAtTheColumnsLength) {
     auto* w = show<TFFornecedor>();
     click(w->btnNovo);
-    ui::test::type(edit("DBEdit18"), QString(20, '9')); // FAX holds 14
-    auto* uf = ui::test::find<ui::DBComboBox>(w, "DBEdit16");
-    ui::test::focus(uf);
-    ui::test::type(uf, "spx"); // UF holds 2
-    auto* memo = ui::test::find<ui::DBMemo>(w, "DBMemo1");
-    ui::test::focus(memo);
-    ui::test::type(memo, QString(340, 'a'));
-    ui::test::type(memo, QString(20, 'b')); // OBSERVACAO holds 350
+    testing_support::type(edit("DBEdit18"), QString(20, '9')); // FAX holds 14
+    auto* uf = testing_support::find<ui::DBComboBox>(w, "DBEdit16");
+    testing_support::focus(uf);
+    testing_support::type(uf, "spx"); // UF holds 2
+    auto* memo = testing_support::find<ui::DBMemo>(w, "DBMemo1");
+    testing_support::focus(memo);
+    testing_support::type(memo, QString(340, 'a'));
+    testing_support::type(memo, QString(20, 'b')); // OBSERVACAO holds 350
     click(w->btnSalvar);
     EXPECT_TRUE(dialogs.errors().empty());
     EXPECT_EQ(scalar("select FAX from TFORNECEDOR where CODIGO = 4").toString(), QString(14, '9'));
@@ -84,12 +86,12 @@ TEST_F(Suppliers, PickModeClosesOnTheDoubleClickedSupplierUntilConsultar) {
     auto* w = new TFFornecedor();
     window.reset(w);
     w->PageControl1->setActivePage(w->TabSheet2);
-    ui::test::activate(w);
+    testing_support::activate(w);
     doubleClickRow(w->DBGrid1, 1);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(DM->TBFORNECEDOR->field("DESCRICAO").asString(), "BETA");
 
-    ui::test::activate(w);
+    testing_support::activate(w);
     EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet2);
     w->PageControl1->setActivePage(w->TabSheet1);
     click(w->btnConsultar);
@@ -124,16 +126,16 @@ TEST_F(Customers, SearchFindsTheTextAnywhereInTheNameInAnyCase) {
     auto* w = show<TFCliente>();
     click(w->btnConsultar);
     ASSERT_TRUE(w->txtNome->hasFocus());
-    ui::test::type(w->txtNome, "sil");
+    testing_support::type(w->txtNome, "sil");
     EXPECT_EQ(listed(), (QStringList{"BRASILINO COSTA", "JOSÉ SILVA", "MARIA DA SILVEIRA"}));
-    ui::test::type(w->txtNome, "v");
+    testing_support::type(w->txtNome, "v");
     EXPECT_EQ(listed(), (QStringList{"JOSÉ SILVA", "MARIA DA SILVEIRA"}));
     w->txtNome->setText("d'a"); // a quote is text like any other
     EXPECT_TRUE(listed().isEmpty());
     w->txtNome->clear();
     EXPECT_EQ(listed().size(), 4) << "the customer without a name is not listed";
 
-    ui::test::type(w->txtNome, "souza");
+    testing_support::type(w->txtNome, "souza");
     w->PageControl1->setActivePage(w->TabSheet1);
     EXPECT_EQ(w->DBEdit2->text(), "ANA SOUZA");
     EXPECT_TRUE(w->txtNome->text().isEmpty());
@@ -145,8 +147,8 @@ TEST_F(Customers, PickModeAfterASearchHandsOverTheDoubleClickedCustomer) {
     auto* w = new TFCliente();
     window.reset(w);
     w->PageControl1->setActivePage(w->TabSheet2);
-    ui::test::activate(w);
-    ui::test::type(w->txtNome, "silv");
+    testing_support::activate(w);
+    testing_support::type(w->txtNome, "silv");
     doubleClickRow(w->DBGrid1, 1);
     EXPECT_FALSE(w->isVisible());
     EXPECT_EQ(DM->TBCLIENTE->field("NOME").asString(), "MARIA DA SILVEIRA");
@@ -175,15 +177,15 @@ TEST_F(Customers, BirthDateThatIsNoDateIsRefusedAndTheWindowStaysEditing) {
     auto* w = show<TFCliente>();
     ASSERT_TRUE(w->dataSet()->locate("CODIGO", 1));
     click(w->btnAlterar);
-    auto* birth = ui::test::find<ui::DBEdit>(w, "DBEdit13");
-    ui::test::focus(birth);
-    ui::test::type(birth, "31/02/1990");
+    auto* birth = testing_support::find<ui::DBEdit>(w, "DBEdit13");
+    testing_support::focus(birth);
+    testing_support::type(birth, "31/02/1990");
     click(w->btnSalvar);
     ASSERT_EQ(dialogs.errors().size(), 1u);
     EXPECT_TRUE(w->btnSalvar->isEnabled());
     EXPECT_TRUE(scalar("select DATANASC from TCLIENTE where CODIGO = 1").isNull());
     birth->selectAll();
-    ui::test::type(birth, "28/02/1990");
+    testing_support::type(birth, "28/02/1990");
     click(w->btnSalvar);
     EXPECT_EQ(scalar("select DATANASC from TCLIENTE where CODIGO = 1").toDate(),
               QDate(1990, 2, 28));

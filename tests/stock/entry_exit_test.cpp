@@ -1,14 +1,14 @@
 // Entries and exits: the stock rule as one table, then the proposals, the picks, the messages
 // and the single transaction that stores a movement together with its product's stock.
-#include "app/globals.h"
+#include "core/globals.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_grid.h"
 #include "platform/ui/db_lookup_combo_box.h"
-#include "platform/ui/scripted_dialogs.h"
-#include "platform/ui/test_input.h"
 #include "registers/products_window.h"
 #include "stock/exit_window.h"
 #include "tests/support/program_folder.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_input.h"
 #include <QPushButton>
 #include <optional>
 
@@ -50,7 +50,7 @@ protected:
     }
     TFEntrada* open(Kind kind) {
         window.reset(kind == Kind::Entry ? new TFEntrada() : new TFSaida());
-        ui::test::activate(window.get());
+        testing_support::activate(window.get());
         return window.get();
     }
     void click(QPushButton* button) {
@@ -58,9 +58,9 @@ protected:
         button->click();
     }
     void typeInto(ui::DBEdit* edit, const QString& text) {
-        ui::test::focus(edit);
+        testing_support::focus(edit);
         edit->selectAll();
-        ui::test::type(edit, text);
+        testing_support::type(edit, text);
     }
     double stock(int code) {
         return scalar(
@@ -73,7 +73,7 @@ protected:
     }
     int movements() { return scalar("select count(*) from TMOVIMENTACAO").toInt(); }
 
-    ui::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     std::unique_ptr<TFEntrada> window;
 };
 
@@ -92,6 +92,10 @@ struct StockCase {
     double stockAfter;
     std::optional<double> quantityAfter; // the movement's stored quantity; nullopt: no row
 };
+
+void PrintTo(const StockCase& c, std::ostream* os) {
+    *os << c.name;
+}
 
 class StockRule : public Movements, public testing::WithParamInterface<StockCase> {};
 
@@ -184,6 +188,29 @@ INSTANTIATE_TEST_SUITE_P(Cases, StockRule, testing::ValuesIn(kStockCases),
 
 // ------------------------------------------------------------------ the rest of the windows
 
+TEST_F(Movements, SavingStartsFromTheStoredStockNotTheCachedOne) {
+    product(1, 10, "null", "1000");
+    movement(1, Kind::Entry, 1, 2);
+    TFEntrada* w = open(Kind::Entry);
+    ASSERT_TRUE(DM->TBPRODUTOS->locate("CODIGO", 1)); // the window's cache holds stock 10
+    // Another station books stock meanwhile: every kind of save must start from what is stored.
+    exec("update TPRODUTO set ESTOQUEATUAL = 50 where CODIGO = 1");
+    click(w->btnNovo);
+    typeInto(w->DBEdit2, "1");
+    typeInto(w->DBEdit5, "5");
+    click(w->btnSalvar);
+    EXPECT_DOUBLE_EQ(stock(1), 55);
+    exec("update TPRODUTO set ESTOQUEATUAL = 100 where CODIGO = 1");
+    click(w->btnAlterar);
+    typeInto(w->DBEdit5, "7");
+    click(w->btnSalvar);
+    EXPECT_DOUBLE_EQ(stock(1), 102);
+    exec("update TPRODUTO set ESTOQUEATUAL = 30 where CODIGO = 1");
+    dialogs.answer(true);
+    click(w->btnExcluir);
+    EXPECT_DOUBLE_EQ(stock(1), 23);
+}
+
 TEST_F(Movements, CodesAreSharedByEntriesAndExitsAndEachWindowBrowsesItsOwnKind) {
     product(1, 10, "null", "100");
     movement(1, Kind::Entry, 1, 1);
@@ -199,9 +226,9 @@ TEST_F(Movements, CodesAreSharedByEntriesAndExitsAndEachWindowBrowsesItsOwnKind)
     click(w->btnSalvar);
     EXPECT_EQ(w->dataSet()->recordCount(), 2) << "still exits only";
     EXPECT_EQ(w->dataSet()->filter(), "TIPO = 'SAIDA'");
-    ui::test::press(w, QKeySequence(Qt::Key_Left));
+    testing_support::press(w, QKeySequence(Qt::Key_Left));
     EXPECT_EQ(w->DBEdit1->text(), "2");
-    ui::test::press(w, QKeySequence(Qt::Key_Right));
+    testing_support::press(w, QKeySequence(Qt::Key_Right));
     EXPECT_EQ(w->DBEdit1->text(), "3");
 }
 
@@ -213,9 +240,9 @@ TEST_F(Movements, LeavingTheProductListProposesPriceAndSupplierAndSavingReplaces
         click(w->btnNovo);
         typeInto(w->DBEdit6, "9");
         typeInto(w->DBEdit5, "2");
-        ui::test::focus(w->DBLookupComboBox1);
-        ui::test::press(w->DBLookupComboBox1, Qt::Key_Down);   // P1, the only product
-        ui::test::press(w->DBLookupComboBox1, Qt::Key_Return); // on to the quantity
+        testing_support::focus(w->DBLookupComboBox1);
+        testing_support::press(w->DBLookupComboBox1, Qt::Key_Down);   // P1, the only product
+        testing_support::press(w->DBLookupComboBox1, Qt::Key_Return); // on to the quantity
         data::ClientDataSet* ds = w->dataSet();
         EXPECT_EQ(ds->field("PRODUTO").asInteger(), 1);
         EXPECT_DOUBLE_EQ(ds->field("PRECO_UNITARIO").asFloat(), kind == Kind::Entry ? 2.5 : 4);
@@ -332,7 +359,7 @@ TEST_F(Movements, PickingAProductOrClosingTheListWithoutOne) {
     click(w->btnNovo);
     typeInto(w->DBEdit2, "2");
     dialogs.onModal("FProdutos", [](QDialog*) {}); // closed without a pick
-    ui::test::press(w, QKeySequence(Qt::Key_F3));
+    testing_support::press(w, QKeySequence(Qt::Key_F3));
     EXPECT_EQ(w->DBEdit2->text(), "2") << "the typed product stays";
     EXPECT_EQ(produto_selecionado, 1);
 
@@ -340,7 +367,7 @@ TEST_F(Movements, PickingAProductOrClosingTheListWithoutOne) {
         auto* products = static_cast<TFProdutos*>(d);
         products->btnConsultar->click();
         ASSERT_TRUE(products->dataSet()->locate("CODIGO", 1));
-        ui::test::press(products->DBGrid1, Qt::Key_Return);
+        testing_support::press(products->DBGrid1, Qt::Key_Return);
     });
     click(w->btnProduto);
     EXPECT_EQ(w->dataSet()->field("PRODUTO").asInteger(), 1);

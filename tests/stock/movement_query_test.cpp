@@ -1,15 +1,15 @@
 // The movement query: what each filter lists, the preset period, bad dates, the grid, the keys,
 // the colour file, and the movement left current for the window that opened it.
-#include "app/globals.h"
 #include "app/main_window.h"
+#include "core/globals.h"
 #include "platform/data/client_dataset.h"
 #include "platform/format/format.h"
 #include "platform/ui/db_grid.h"
 #include "platform/ui/mask_edit.h"
-#include "platform/ui/scripted_dialogs.h"
-#include "platform/ui/test_input.h"
 #include "stock/movement_query_window.h"
 #include "tests/support/program_folder.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_input.h"
 #include <QAbstractItemModelTester>
 #include <QComboBox>
 #include <QFile>
@@ -61,7 +61,7 @@ protected:
     TFConsultaMovimentacoes* open(int entradas) {
         consulta_entradas = entradas;
         window = std::make_unique<TFConsultaMovimentacoes>();
-        ui::test::activate(window.get());
+        testing_support::activate(window.get());
         return window.get();
     }
     // The codes the grid lists, top to bottom.
@@ -103,7 +103,7 @@ protected:
         return header.pixelColor(titles->sectionViewportPosition(2) + 200, header.height() / 2);
     }
 
-    ui::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     std::unique_ptr<TFConsultaMovimentacoes> window;
     std::unique_ptr<TFMenu> menu;
 };
@@ -176,9 +176,9 @@ TEST_F(MovementQuery, PartlyTypedDateIsReportedAndListsNothing) {
     for (const Case c : {Case{"txtDataInicial", "Data inicial inválida!"},
                          Case{"txtDataFinal", "Data final inválida!"}}) {
         auto* w = open(1);
-        auto* date = ui::test::find<ui::MaskEdit>(w, c.field);
-        ui::test::focus(date);
-        ui::test::type(date, "311");
+        auto* date = testing_support::find<ui::MaskEdit>(w, c.field);
+        testing_support::focus(date);
+        testing_support::type(date, "311");
         dialogs.clear();
         w->btnBuscar->click();
         EXPECT_EQ(dialogs.messages(), QStringList{c.message});
@@ -246,32 +246,32 @@ TEST_F(MovementQuery, GridColumnsAndCostCentreName) {
 
 TEST_F(MovementQuery, KeysSearchAndMoveOn) {
     auto* w = open(1);
-    ui::test::focus(w->CBProduto);
-    ui::test::type(w->CBProduto, "caderno");
-    ui::test::press(w->CBProduto, Qt::Key_Return);
+    testing_support::focus(w->CBProduto);
+    testing_support::type(w->CBProduto, "caderno");
+    testing_support::press(w->CBProduto, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), w->CBFornecedor);
     EXPECT_EQ(listed(w), QList<int>{2}) << "Enter in a list searches";
 
     w->CBProduto->clearEditText();
-    ui::test::press(w, QKeySequence(Qt::Key_F5));
+    testing_support::press(w, QKeySequence(Qt::Key_F5));
     EXPECT_EQ(listed(w), (QList<int>{2, 1}));
 
-    ui::test::focus(w->txtDataInicial);
-    ui::test::press(w->txtDataInicial, Qt::Key_Return);
+    testing_support::focus(w->txtDataInicial);
+    testing_support::press(w->txtDataInicial, Qt::Key_Return);
     EXPECT_EQ(QApplication::focusWidget(), w->txtDataFinal);
-    ui::test::press(w->txtDataFinal, Qt::Key_Up);
+    testing_support::press(w->txtDataFinal, Qt::Key_Up);
     EXPECT_EQ(QApplication::focusWidget(), w->txtDataInicial);
 
     w->CBProduto->setEditText("CANETA AZUL");
-    ui::test::focus(w->txtDataFinal);
-    ui::test::press(w->txtDataFinal, Qt::Key_Return);
+    testing_support::focus(w->txtDataFinal);
+    testing_support::press(w->txtDataFinal, Qt::Key_Return);
     EXPECT_EQ(listed(w), QList<int>{1}) << "Enter in the end date searches";
     EXPECT_EQ(QApplication::focusWidget(), w->DBGrid1);
 
     QString caption;
     dialogs.onModal("FFiltroMovimentacoes",
                     [&](QDialog* filter) { caption = filter->windowTitle(); });
-    ui::test::press(w, QKeySequence("Ctrl+P"));
+    testing_support::press(w, QKeySequence("Ctrl+P"));
     EXPECT_EQ(caption, "Relatório de Movimentações no Estoque");
 }
 

@@ -1,5 +1,5 @@
 #include "tests/support/program_folder.h"
-#include "app/globals.h"
+#include "core/globals.h"
 #include <QFile>
 
 namespace testing_support {

@@ -1,7 +1,7 @@
 #pragma once
 // A temporary program folder with fresh databases copied from the templates built from db/,
 // and the data module opened on it. Tests check what was stored with direct queries.
-#include "app/data_module.h"
+#include "core/data_module.h"
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <memory>

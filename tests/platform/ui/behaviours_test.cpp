@@ -24,23 +24,23 @@ TEST_F(Behaviours, EnterAndArrowsMoveThroughTheControls) {
     ui::attachKeyMovement(list, ui::kListMoveKeys | ui::MoveKey::BackspacePrevious);
     ui::attachKeyMovement(b);
 
-    ui::test::focus(a);
-    ui::test::press(a, Qt::Key_Return);
+    testing_support::focus(a);
+    testing_support::press(a, Qt::Key_Return);
     EXPECT_TRUE(list->hasFocus());
-    ui::test::press(list, Qt::Key_Down); // a list keeps its arrows
+    testing_support::press(list, Qt::Key_Down); // a list keeps its arrows
     EXPECT_TRUE(list->hasFocus());
     EXPECT_EQ(list->currentIndex(), 1);
-    ui::test::press(list, Qt::Key_Enter);
+    testing_support::press(list, Qt::Key_Enter);
     EXPECT_TRUE(b->hasFocus());
-    ui::test::press(b, Qt::Key_Up);
+    testing_support::press(b, Qt::Key_Up);
     EXPECT_TRUE(list->hasFocus());
-    ui::test::press(list, Qt::Key_Backspace);
+    testing_support::press(list, Qt::Key_Backspace);
     EXPECT_TRUE(a->hasFocus());
-    ui::test::press(a, Qt::Key_Down);
-    ui::test::press(list, Qt::Key_Return);
-    ui::test::press(b, Qt::Key_Down);
+    testing_support::press(a, Qt::Key_Down);
+    testing_support::press(list, Qt::Key_Return);
+    testing_support::press(b, Qt::Key_Down);
     EXPECT_TRUE(untouched->hasFocus());
-    ui::test::press(untouched, Qt::Key_Return); // nothing attached: stays
+    testing_support::press(untouched, Qt::Key_Return); // nothing attached: stays
     EXPECT_TRUE(untouched->hasFocus());
 }
 
@@ -60,9 +60,9 @@ TEST_F(Behaviours, FocusedControlTakesTheTooltipColour) {
 
     // Another window taking the focus for a while is not leaving the control.
     QWidget other;
-    ui::test::activate(&other);
+    testing_support::activate(&other);
     EXPECT_EQ(list->palette().color(QPalette::Button), focused);
-    ui::test::focus(a);
+    testing_support::focus(a);
     EXPECT_EQ(a->palette().color(QPalette::Base), focused);
     EXPECT_EQ(list->palette().color(QPalette::Button), QColor(Qt::white));
 }
@@ -86,22 +86,22 @@ TEST_F(Behaviours, HiddenShortcutClicksOnlyAnEnabledShownButton) {
     QObject::connect(excluir, &QPushButton::clicked, &context, [&] { ++clicks; });
 
     edit->setText("texto");
-    ui::test::focus(edit);
-    ui::test::press(&window, shortcut->shortcut()); // taken before the edit box's "cut"
+    testing_support::focus(edit);
+    testing_support::press(&window, shortcut->shortcut()); // taken before the edit box's "cut"
     EXPECT_EQ(clicks, 1);
     EXPECT_EQ(edit->text(), "texto");
 
     excluir->setEnabled(false);
-    ui::test::press(&window, shortcut->shortcut());
+    testing_support::press(&window, shortcut->shortcut());
     EXPECT_EQ(clicks, 1);
 
     excluir->setEnabled(true);
     pages->setActivePage(list); // on a page not showing: still the window's command
-    ui::test::press(&window, shortcut->shortcut());
+    testing_support::press(&window, shortcut->shortcut());
     EXPECT_EQ(clicks, 2);
 
     excluir->hide();
-    ui::test::press(&window, shortcut->shortcut());
+    testing_support::press(&window, shortcut->shortcut());
     EXPECT_EQ(clicks, 2);
 }
 
@@ -140,9 +140,9 @@ protected:
 
 TEST_F(Behaviours, FormRunsItsHandlersGuardedAndIgnoresEscape) {
     TestForm form;
-    ui::test::activate(&form);
+    testing_support::activate(&form);
     EXPECT_EQ(form.shown, 1);
-    ui::test::press(&form, Qt::Key_Escape);
+    testing_support::press(&form, Qt::Key_Escape);
     EXPECT_TRUE(form.isVisible());
 
     form.refuseClose = true;

@@ -56,8 +56,8 @@ TEST_F(DataControls, LookupListStoresTheKeyAndPositionsItsDataset) {
         ++chosen;
         EXPECT_EQ(products.field("CODIGO").asInteger(), 4); // already positioned
     });
-    ui::test::focus(lookup);
-    ui::test::press(lookup, Qt::Key_Down); // the next item: ITEM 4
+    testing_support::focus(lookup);
+    testing_support::press(lookup, Qt::Key_Down); // the next item: ITEM 4
     EXPECT_EQ(chosen, 1);
     EXPECT_EQ(movements.state(), data::DataSetState::Edit);
     EXPECT_EQ(movements.field("PRODUTO").asInteger(), 4);
@@ -81,8 +81,8 @@ TEST_F(DataControls, UnboundLookupOnlyPositionsItsDataset) {
     lookup->setKeyField("CODIGO");
     lookup->setListField("DESCRICAO");
     EXPECT_EQ(lookup->currentIndex(), -1);
-    ui::test::focus(lookup);
-    ui::test::press(lookup, Qt::Key_End); // the last item
+    testing_support::focus(lookup);
+    testing_support::press(lookup, Qt::Key_End); // the last item
     EXPECT_EQ(lookup->keyValue().toInt(), 5);
     EXPECT_EQ(products.recNo(), 4);
     EXPECT_EQ(products.state(), data::DataSetState::Browse);
@@ -96,11 +96,11 @@ TEST_F(DataControls, FixedListTakesChosenAndTypedValues) {
     uf->setDataField("UF");
     EXPECT_EQ(uf->currentText(), "");
 
-    ui::test::focus(uf);
-    ui::test::press(uf, Qt::Key_Down); // chosen from the list: written at once
+    testing_support::focus(uf);
+    testing_support::press(uf, Qt::Key_Down); // chosen from the list: written at once
     EXPECT_EQ(movements.field("UF").asString(), "MG");
     uf->lineEdit()->selectAll();
-    ui::test::type(uf, "rj"); // typed: written on post
+    testing_support::type(uf, "rj"); // typed: written on post
     EXPECT_EQ(uf->currentText(), "RJ");
     movements.post();
     EXPECT_EQ(movements.valueAt(0, 3).toString(), "RJ");
@@ -129,17 +129,17 @@ TEST_F(DataControls, MemoWritesOnLeavingAndEnterIsANewLine) {
     auto* after = add(new ui::DBComboBox, "DBComboBox1");
     memo->setDataSource(&movementSource);
     memo->setDataField("OBS");
-    ui::test::focus(memo);
-    ui::test::type(memo, "linha um");
-    ui::test::press(memo, Qt::Key_Return);
-    ui::test::type(memo, "dois");
+    testing_support::focus(memo);
+    testing_support::type(memo, "linha um");
+    testing_support::press(memo, Qt::Key_Return);
+    testing_support::type(memo, "dois");
     EXPECT_TRUE(memo->hasFocus());
     after->setFocus(Qt::TabFocusReason);
     EXPECT_EQ(movements.field("OBS").asString(), "linha um\ndois");
 
-    ui::test::focus(memo);
+    testing_support::focus(memo);
     memo->moveCursor(QTextCursor::End);
-    ui::test::type(memo, " e mais um bocado"); // over the field's 20 characters: cut there
+    testing_support::type(memo, " e mais um bocado"); // over the field's 20 characters: cut there
     EXPECT_EQ(memo->toPlainText(), "linha um\ndois e mais");
     after->setFocus(Qt::TabFocusReason);
     EXPECT_TRUE(dialogs.errors().empty());

@@ -21,7 +21,7 @@ protected:
         window.layout()->addWidget(edit);
         QWidget::setTabOrder(edit, next);
         edit->setObjectName(name);
-        ui::test::activate(&window);
+        testing_support::activate(&window);
         return edit;
     }
     QLineEdit* next = nullptr;
@@ -33,8 +33,8 @@ TEST_F(DBEditTest, UpperCaseAndFieldLengthWhileTyping) {
     EXPECT_EQ(edit->text(), "ITEM 1");
     EXPECT_EQ(edit->maxLength(), 10);
 
-    ui::test::focus(edit);
-    ui::test::type(edit, "café com pão");                  // 12 characters into a field of 10
+    testing_support::focus(edit);
+    testing_support::type(edit, "café com pão");                  // 12 characters into a field of 10
     EXPECT_EQ(products.state(), data::DataSetState::Edit); // typing started the edit
     EXPECT_EQ(edit->text(), "CAFÉ COM P");
     EXPECT_EQ(products.field("DESCRICAO").asString(), "ITEM 1"); // not written yet
@@ -48,8 +48,8 @@ TEST_F(DBEditTest, UpperCaseAndFieldLengthWhileTyping) {
 TEST_F(DBEditTest, DisplayTextWhileBrowsingEditTextWhileEditing) {
     auto* edit = bound("PRECO", "DBEdit5");
     EXPECT_EQ(edit->text(), "R$ 1,50");
-    ui::test::focus(edit);
-    ui::test::type(edit, "2,25");
+    testing_support::focus(edit);
+    testing_support::type(edit, "2,25");
     EXPECT_EQ(edit->text(), "2,25");
     products.post(); // post asks the box for its pending text first
     EXPECT_EQ(products.field("PRECO").asFloat(), 2.25);
@@ -61,8 +61,8 @@ TEST_F(DBEditTest, DisplayTextWhileBrowsingEditTextWhileEditing) {
 
 TEST_F(DBEditTest, BadTextOnLeavingIsReportedAndTheUserStaysInTheBox) {
     auto* edit = bound("PRECO", "DBEdit5");
-    ui::test::focus(edit);
-    ui::test::type(edit, "abc");
+    testing_support::focus(edit);
+    testing_support::type(edit, "abc");
     next->setFocus(Qt::TabFocusReason);
 
     ASSERT_EQ(dialogs.errors().size(), 1u);
@@ -77,15 +77,15 @@ TEST_F(DBEditTest, BadTextOnLeavingIsReportedAndTheUserStaysInTheBox) {
     EXPECT_EQ(products.field("PRECO").asFloat(), 1.5);
 
     edit->selectAll();
-    ui::test::type(edit, "4");
+    testing_support::type(edit, "4");
     products.post();
     EXPECT_EQ(products.valueAt(0, 2).toDouble(), 4.0);
 }
 
 TEST_F(DBEditTest, CommandsMovingTheFocusLeaveBadTextPendingWithoutAnError) {
     auto* edit = bound("PRECO", "DBEdit5");
-    ui::test::focus(edit);
-    ui::test::type(edit, "abc");
+    testing_support::focus(edit);
+    testing_support::type(edit, "abc");
     next->setFocus(); // "Cancelar" moves the focus to its sink first
     EXPECT_TRUE(dialogs.errors().empty());
     EXPECT_TRUE(next->hasFocus());
@@ -95,8 +95,8 @@ TEST_F(DBEditTest, CommandsMovingTheFocusLeaveBadTextPendingWithoutAnError) {
 
 TEST_F(DBEditTest, PendingInputWrittenOnRequest) {
     auto* edit = bound("PRECO", "DBEdit5");
-    ui::test::focus(edit);
-    ui::test::type(edit, "7");
+    testing_support::focus(edit);
+    testing_support::type(edit, "7");
     // A command run by its shortcut reads the field while the focus is still in the box.
     ui::writePendingInput(&window);
     EXPECT_EQ(products.field("PRECO").asFloat(), 7.0);
@@ -111,15 +111,15 @@ TEST_F(DBEditTest, MaskedDateFromTheFieldAndEmptyMaskWritesNull) {
     EXPECT_EQ(edit->inputMask(), "00/00/9999;_");
     EXPECT_EQ(edit->text(), "29/02/2024");
 
-    ui::test::focus(edit);
-    ui::test::press(edit, Qt::Key_Delete); // the whole text is selected
+    testing_support::focus(edit);
+    testing_support::press(edit, Qt::Key_Delete); // the whole text is selected
     EXPECT_EQ(edit->text(), "  /  /    ");
     products.post();
     EXPECT_TRUE(products.field("DATA").isNull());
 
     next->setFocus(Qt::TabFocusReason);
-    ui::test::focus(edit);
-    ui::test::type(edit, "3102");
+    testing_support::focus(edit);
+    testing_support::type(edit, "3102");
     EXPECT_THROW(products.post(), data::FieldError); // "31/02/    " is no date
     EXPECT_TRUE(products.field("DATA").isNull());
 }
@@ -129,8 +129,8 @@ TEST_F(DBEditTest, ReadOnlyWhenTheDatasetCannotBeEdited) {
     EXPECT_FALSE(edit->isReadOnly());
     edit->setAutoEdit(false);
     EXPECT_TRUE(edit->isReadOnly());
-    ui::test::focus(edit);
-    ui::test::type(edit, "X");
+    testing_support::focus(edit);
+    testing_support::type(edit, "X");
     EXPECT_EQ(products.state(), data::DataSetState::Browse);
     EXPECT_EQ(edit->text(), "ITEM 1");
 

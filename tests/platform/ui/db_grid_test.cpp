@@ -66,8 +66,8 @@ TEST_F(DBGridTest, SelectedRowAndCurrentRecordFollowEachOther) {
     EXPECT_EQ(products.recNo(), 7);
     EXPECT_EQ(products.field("CODIGO").asInteger(), 8);
 
-    ui::test::focus(grid);
-    ui::test::press(grid, Qt::Key_Down);
+    testing_support::focus(grid);
+    testing_support::press(grid, Qt::Key_Down);
     EXPECT_EQ(products.recNo(), 8);
 
     // Filtering keeps the current record where it stays visible.
@@ -86,7 +86,7 @@ TEST_F(DBGridTest, DoubleClickAndEnterAreSignalled) {
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row3);
     EXPECT_EQ(doubleClicks, 1);
     EXPECT_EQ(products.recNo(), 3); // the record double-clicked is the current one
-    ui::test::press(grid, Qt::Key_Return);
+    testing_support::press(grid, Qt::Key_Return);
     EXPECT_EQ(enters, 1);
 }
 

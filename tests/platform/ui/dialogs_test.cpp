@@ -103,7 +103,7 @@ public:
 
 TEST_F(GuardAndDialogs, ScriptAnswersQuestionsAndActsInNestedWindows) {
     Opener opener;
-    ui::test::activate(&opener);
+    testing_support::activate(&opener);
 
     dialogs.answer(false);
     opener.pick();
@@ -112,10 +112,10 @@ TEST_F(GuardAndDialogs, ScriptAnswersQuestionsAndActsInNestedWindows) {
     dialogs.answer(true);
     dialogs.onModal("TFPicker", [](QDialog* picker) {
         EXPECT_EQ(QApplication::activeWindow(), picker);
-        auto* value = ui::test::find<QLineEdit>(picker, "Edit1");
-        ui::test::focus(value);
-        ui::test::type(value, "Ótimo");
-        ui::test::find<QPushButton>(picker, "btnOk")->click();
+        auto* value = testing_support::find<QLineEdit>(picker, "Edit1");
+        testing_support::focus(value);
+        testing_support::type(value, "Ótimo");
+        testing_support::find<QPushButton>(picker, "btnOk")->click();
     });
     opener.pick();
     EXPECT_EQ(opener.chosen->text(), "Ótimo");

@@ -39,20 +39,20 @@ TEST_F(MaskEditTest, EmptyDateReadsAsBlankMaskAndTypingFillsIt) {
     EXPECT_TRUE(edit->isBlank());
 
     edit->setText("01/01/2000");
-    ui::test::focus(edit); // the whole text is selected: typing starts at the first digit
-    ui::test::type(edit, "31122050");
+    testing_support::focus(edit); // the whole text is selected: typing starts at the first digit
+    testing_support::type(edit, "31122050");
     EXPECT_EQ(edit->text(), "31/12/2050");
     EXPECT_FALSE(edit->isBlank());
 
-    ui::test::type(edit, "x"); // no room and not a digit
+    testing_support::type(edit, "x"); // no room and not a digit
     EXPECT_EQ(edit->text(), "31/12/2050");
 }
 
 TEST_F(MaskEditTest, UpperCaseAsTyped) {
     auto* edit = add(new ui::MaskEdit, "Edit1");
     edit->setCharCase(ui::CharCase::Upper);
-    ui::test::focus(edit);
-    ui::test::type(edit, "ação é bom");
+    testing_support::focus(edit);
+    testing_support::type(edit, "ação é bom");
     EXPECT_EQ(edit->text(), "AÇÃO É BOM");
 }
 

@@ -2,8 +2,8 @@
 // What the controls' tests share: a window on screen to hold controls, an in-memory dataset of
 // products with its data source, and the scripted dialogs recording every message and error.
 #include "platform/data/data_source.h"
-#include "platform/ui/scripted_dialogs.h"
-#include "platform/ui/test_input.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_input.h"
 #include <QDialog>
 #include <QVBoxLayout>
 #include <gtest/gtest.h>
@@ -50,11 +50,11 @@ protected:
     template <typename T> T* add(T* control, const char* name) {
         control->setObjectName(name);
         window.layout()->addWidget(control);
-        ui::test::activate(&window);
+        testing_support::activate(&window);
         return control;
     }
 
-    ui::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     data::ClientDataSet products;
     data::DataSource source{&products};
     QDialog window;

@@ -47,9 +47,6 @@ public:
     void OrdenarDataSet(data::ClientDataSet* dataset, const QString& fields,
                         data::IndexOptions options = 0);
 
-    // The main database's path: the start-up file's first line, or QUIRU.GDB in the program folder.
-    static QString mainDatabasePath(const QString& programFolder);
-
 private:
     void DataModuleCreate();
     data::ClientDataSet* makeDataSet(const QString& stem, data::SqlConnection* connection,

@@ -6,7 +6,7 @@
 #include <QWidget>
 #include <stdexcept>
 
-namespace ui::test {
+namespace testing_support {
 
 // The named child control; throws when there is none, so the test stops with its name.
 template <typename T = QWidget> T* find(const QObject* parent, const QString& name) {
@@ -57,4 +57,4 @@ inline void press(QWidget* window, const QKeySequence& shortcut) {
     QTest::keySequence(target, shortcut);
 }
 
-} // namespace ui::test
+} // namespace testing_support

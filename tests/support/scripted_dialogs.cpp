@@ -1,4 +1,4 @@
-#include "platform/ui/scripted_dialogs.h"
+#include "tests/support/scripted_dialogs.h"
 #include "platform/ui/guard.h"
 #include <QApplication>
 #include <QDialog>
@@ -6,7 +6,10 @@
 #include <algorithm>
 #include <stdexcept>
 
-namespace ui {
+namespace testing_support {
+using ui::dialogs;
+using ui::setDialogs;
+using ui::describeException;
 
 namespace {
 // Showing a window does not make it active under the offscreen platform until the activation
@@ -137,4 +140,4 @@ int ScriptedDialogs::showModal(QDialog* window) {
     return shown ? shown->result() : 0;
 }
 
-} // namespace ui
+} // namespace testing_support

@@ -8,9 +8,9 @@
 #include <functional>
 #include <vector>
 
-namespace ui {
+namespace testing_support {
 
-class ScriptedDialogs : public Dialogs {
+class ScriptedDialogs : public ui::Dialogs {
 public:
     struct Question {
         QString caption;
@@ -74,4 +74,4 @@ private:
     QStringList failures_;
 };
 
-} // namespace ui
+} // namespace testing_support

@@ -1,7 +1,7 @@
-#include "app/data_module.h"
-#include "app/globals.h"
+#include "core/data_module.h"
+#include "core/globals.h"
+#include "core/startup_file.h"
 #include "platform/data/errors.h"
-#include <QFile>
 
 using data::ClientDataSet;
 using data::FieldDef;
@@ -207,22 +207,10 @@ ClientDataSet* TDM::makeDataSet(const QString& stem, data::SqlConnection* connec
     return ds;
 }
 
-QString TDM::mainDatabasePath(const QString& programFolder) {
-    QFile file(programFolder + QStringLiteral("ConfiguracoesQUIRU.txt"));
-    if (file.open(QIODevice::ReadOnly)) {
-        QString line = QString::fromUtf8(file.readLine());
-        while (line.endsWith('\n') || line.endsWith('\r'))
-            line.chop(1);
-        if (!line.isEmpty())
-            return line;
-    }
-    return programFolder + QStringLiteral("QUIRU.GDB");
-}
-
 void TDM::DataModuleCreate() {
     // The main connection always opens first; the settings database always lives beside the
     // program.
-    setParams(SQLConnection1, mainDatabasePath(caminho_sistema));
+    setParams(SQLConnection1, startup::mainDatabasePath(caminho_sistema));
     SQLConnection1->setConnectionName(QStringLiteral("QUIRU"));
     SQLConnection1->open();
 

@@ -1,5 +1,6 @@
 // The data module: which files it opens, its datasets and the shared helpers for new codes.
-#include "app/globals.h"
+#include "core/globals.h"
+#include "core/startup_file.h"
 #include "platform/data/errors.h"
 #include "tests/support/program_folder.h"
 #include <QFile>
@@ -13,19 +14,19 @@ namespace {
 QString mainPathOf(const QByteArray& startupContent) {
     ProgramFolder folder;
     folder.writeStartupFile(startupContent);
-    return TDM::mainDatabasePath(folder.path());
+    return startup::mainDatabasePath(folder.path());
 }
 
 TEST(StartupFile, DecidesTheMainDatabase) {
     ProgramFolder folder;
     const QString fallback = folder.path() + "QUIRU.GDB";
-    EXPECT_EQ(TDM::mainDatabasePath(folder.path()), fallback);
+    EXPECT_EQ(startup::mainDatabasePath(folder.path()), fallback);
     EXPECT_TRUE(mainPathOf("").endsWith("/QUIRU.GDB"));
     EXPECT_TRUE(mainPathOf("\nsegunda linha").endsWith("/QUIRU.GDB"));
     EXPECT_EQ(mainPathOf("/dados/LOJA.GDB"), "/dados/LOJA.GDB");
     EXPECT_EQ(mainPathOf("servidor:/dados/LOJA.GDB\r\nresto"), "servidor:/dados/LOJA.GDB");
     QFile::remove(folder.path() + "ConfiguracoesQUIRU.txt");
-    EXPECT_EQ(TDM::mainDatabasePath(folder.path()), fallback);
+    EXPECT_EQ(startup::mainDatabasePath(folder.path()), fallback);
 }
 
 TEST(DataModuleOpen, OpensTheStartupFilesDatabaseAndAlwaysTheLocalSettings) {

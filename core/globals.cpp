@@ -1,4 +1,4 @@
-#include "app/globals.h"
+#include "core/globals.h"
 
 QString caminho_sistema;
 QString usuario_logado;

@@ -1,0 +1,18 @@
+#pragma once
+// The start-up file beside the program: its first line is the main database's path. Only the
+// login window writes it, on the first run; the data module reads it.
+#include <QString>
+
+namespace startup {
+
+// The file's first line without its line end; "" when the file is missing or empty.
+QString firstLine(const QString& programFolder);
+
+// The main database's path: the first line, or QUIRU.GDB in the program folder when it is empty.
+QString mainDatabasePath(const QString& programFolder);
+
+// First run: when the first line is empty, writes the default path (no line end). Returns false
+// when the file cannot be written; the program then still opens the default database.
+bool writeDefaultWhenEmpty(const QString& programFolder);
+
+} // namespace startup
