@@ -12,7 +12,10 @@
 #include "registers/subgroups_window.h"
 #include "registers/suppliers_window.h"
 #include "reports/movement_report_commands.h"
+#include "reports/cost_centre_report_filter_window.h"
 #include "reports/movement_report_filter_window.h"
+#include "reports/simple_stock_report_filter_window.h"
+#include "reports/stock_report_filter_window.h"
 #include "stock/exit_window.h"
 #include "stock/movement_query_window.h"
 #include <QCoreApplication>
@@ -419,10 +422,16 @@ void TFMenu::RelatriodeSubgrupos1Click() {
     openRecordReport(QStringLiteral("Relatório de Subgrupos"), 2, 2);
 }
 
-void TFMenu::btnRelatorioEstoqueClick() {}
-void TFMenu::RelatriodeEstoqueSimples1Click() {}
+void TFMenu::btnRelatorioEstoqueClick() {
+    openModal(this, FFiltroEstoque);
+}
+void TFMenu::RelatriodeEstoqueSimples1Click() {
+    openModal(this, FFiltroEstoqueSimples);
+}
 void TFMenu::GrficosdeMovimentaeseEstoque1Click() {}
-void TFMenu::RelatriodeCentrodeCustos1Click() {}
+void TFMenu::RelatriodeCentrodeCustos1Click() {
+    openModal(this, FFiltroCentroCusto);
+}
 void TFMenu::btnAtualizarClick() {}
 void TFMenu::BancodeDados1Click() {}
 void TFMenu::RealizarRestaurarBackup1Click() {}

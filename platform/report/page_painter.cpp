@@ -43,7 +43,7 @@ void PagePainter::paint(const Page& page) {
         for (const DrawnItem& item : band.items) {
             switch (item.kind) {
             case ItemKind::Text:
-                paintText(item);
+                paintText(item, band.background);
                 break;
             case ItemKind::Image:
                 paintImage(item);
@@ -62,7 +62,7 @@ void PagePainter::paint(const Page& page) {
     }
 }
 
-void PagePainter::paintText(const DrawnItem& item) {
+void PagePainter::paintText(const DrawnItem& item, const QColor& bandBackground) {
     applyFont(item.font);
     const QRectF box = toDevice(item.rect);
     const QFontMetricsF& metrics = *metrics_;
@@ -74,7 +74,8 @@ void PagePainter::paintText(const DrawnItem& item) {
         width = metrics.horizontalAdvance(text);
     }
     const double boxWidth = box.width() > 0 ? box.width() : width;
-    if (item.background.alpha() != 0)
+    // The band has painted its own colour already; an item of that colour adds nothing.
+    if (item.background.alpha() != 0 && item.background != bandBackground)
         painter_.fillRect(QRectF(box.left(), box.top(), boxWidth, box.height()), item.background);
     if (text.isEmpty())
         return;

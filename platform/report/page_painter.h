@@ -16,7 +16,7 @@ public:
 
 private:
     QRectF toDevice(const QRectF& mm) const;
-    void paintText(const DrawnItem& item);
+    void paintText(const DrawnItem& item, const QColor& bandBackground);
     void paintImage(const DrawnItem& item);
     void applyFont(const Font& font);
 

@@ -1,4 +1,7 @@
 #include "platform/report/report.h"
+#include "platform/report/page_painter.h"
+#include <QFontMetricsF>
+#include <QImage>
 
 namespace report {
 
@@ -19,6 +22,26 @@ QString bandName(BandKind kind) {
 double lineHeight(const Font& font) {
     // A point is 25.4 / 72 mm; a line takes a little more than the font's size.
     return font.points * 25.4 / 72.0 * 1.25;
+}
+
+double textWidth(const QString& text, const Font& font) {
+    // Measured at a printer's resolution, so hinting hardly rounds the widths.
+    static const QImage device = [] {
+        QImage image(1, 1, QImage::Format_RGB32);
+        image.setDotsPerMeterX(11811); // 300 dpi
+        image.setDotsPerMeterY(11811);
+        return image;
+    }();
+    QFont qfont(resolvedFamily(font.family));
+    qfont.setPointSizeF(font.points);
+    qfont.setBold(font.bold);
+    return QFontMetricsF(qfont, &device).horizontalAdvance(text) * 25.4 / 300.0;
+}
+
+Item* Band::addCaptioned(const QString& caption, const QString& name, double x, double y,
+                         double width, const Font& font) {
+    addLabel({}, caption, x, y, 0, font);
+    return addLabel(name, {}, x + textWidth(caption, font), y, width, font);
 }
 
 Item* Band::add(std::unique_ptr<Item> item) {

@@ -69,6 +69,9 @@ public:
     // A line from (x1, y1) to (x2, y2).
     Item* addLine(double x1, double y1, double x2, double y2, double penWidth = 0.2);
     Item* addRectangle(const QRectF& rect, double penWidth = 0.2);
+    // A caption and, right after it, a text named name (returned) that callbacks fill in.
+    Item* addCaptioned(const QString& caption, const QString& name, double x, double y,
+                       double width = 0, const Font& font = {});
 
     Item* item(const QString& name) const; // nullptr when none has the name
     const std::vector<std::unique_ptr<Item>>& items() const { return items_; }
@@ -117,5 +120,7 @@ private:
 
 // One line height of a font, in mm: what a text item is given when no height is set.
 double lineHeight(const Font& font);
+// How wide a text prints in a font, in mm.
+double textWidth(const QString& text, const Font& font);
 
 } // namespace report

@@ -5,8 +5,8 @@
 #include "platform/report/page_painter.h"
 #include "platform/report/preview_window.h"
 #include "platform/report/run.h"
-#include "platform/ui/scripted_dialogs.h"
-#include "platform/ui/test_input.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_input.h"
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
@@ -138,7 +138,7 @@ protected:
         EXPECT_TRUE(tool.waitForFinished(30000)) << "pdftotext (poppler-utils) is needed";
         return QString::fromUtf8(tool.readAllStandardOutput());
     }
-    ui::ScriptedDialogs dialogs;
+    testing_support::ScriptedDialogs dialogs;
     QTemporaryDir dir;
 };
 
@@ -186,24 +186,24 @@ TEST_F(ReportOutput, WithoutAPrinterDirectPrintOffersAPdf) {
 TEST_F(ReportOutput, PreviewMovesThroughPagesByKeysAndButtons) {
     NumberReport n(29);
     report::PreviewWindow preview(n.r);
-    ui::test::activate(&preview);
-    auto* label = ui::test::find<QLabel>(&preview, "lblPagina");
+    testing_support::activate(&preview);
+    auto* label = testing_support::find<QLabel>(&preview, "lblPagina");
     EXPECT_EQ(label->text(), "Página 1 de 4");
     EXPECT_TRUE(preview.isMaximized() || preview.windowState() & Qt::WindowMaximized);
-    ui::test::press(&preview, Qt::Key_PageDown);
-    ui::test::press(&preview, Qt::Key_Right);
+    testing_support::press(&preview, Qt::Key_PageDown);
+    testing_support::press(&preview, Qt::Key_Right);
     EXPECT_EQ(label->text(), "Página 3 de 4");
-    ui::test::press(&preview, Qt::Key_End);
+    testing_support::press(&preview, Qt::Key_End);
     EXPECT_EQ(label->text(), "Página 4 de 4");
     EXPECT_TRUE(report::describe(preview.page(3)).join('\n').contains("Linhas: 29"));
-    ui::test::press(&preview, Qt::Key_PageDown); // stays on the last
+    testing_support::press(&preview, Qt::Key_PageDown); // stays on the last
     EXPECT_EQ(preview.currentPage(), 3);
-    ui::test::press(&preview, Qt::Key_Home);
+    testing_support::press(&preview, Qt::Key_Home);
     EXPECT_EQ(preview.currentPage(), 0);
     const double fit = preview.zoom();
-    ui::test::press(&preview, Qt::Key_Plus, Qt::ControlModifier);
+    testing_support::press(&preview, Qt::Key_Plus, Qt::ControlModifier);
     EXPECT_GT(preview.zoom(), fit);
-    ui::test::find<QPushButton>(&preview, "btnProxima")->click();
+    testing_support::find<QPushButton>(&preview, "btnProxima")->click();
     EXPECT_EQ(label->text(), "Página 2 de 4");
     preview.grab(); // paints the page it shows
 }
@@ -213,7 +213,7 @@ TEST_F(ReportOutput, PreviewSavesThePdfItShows) {
     const QString path = dir.filePath("visto.pdf");
     dialogs.onModal("ReportPreview", [&](QDialog* window) {
         dialogs.chooseFile(path);
-        ui::test::find<QPushButton>(window, "btnSalvarPdf")->click();
+        testing_support::find<QPushButton>(window, "btnSalvarPdf")->click();
     });
     report::preview(n.r, nullptr);
     EXPECT_TRUE(pdfText(path).contains("Linhas: 8"));
