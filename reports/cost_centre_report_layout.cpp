@@ -27,12 +27,18 @@ TFRelatorioCentro::TFRelatorioCentro(QObject* owner) : ReportLayout(owner) {
         const char* name;
         FieldKind kind;
         int size;
-    } fields[] = {{"CODIGO", FieldKind::Integer, 0},     {"QUANTIDADE", FieldKind::Float, 0},
-                  {"PRECO_UNITARIO", FieldKind::Float, 0}, {"PRECO_TOTAL", FieldKind::Float, 0},
-                  {"DATA", FieldKind::Date, 0},            {"HORARIO", FieldKind::Time, 0},
-                  {"NOTA_COMPRA", FieldKind::Text, 50},    {"PRODUTO", FieldKind::Text, 50},
-                  {"FORNECEDOR", FieldKind::Text, 50},     {"CLIENTE", FieldKind::Text, 50},
-                  {"TIPO", FieldKind::Text, 20},           {"CODIGOPRODUTO", FieldKind::Integer, 0}};
+    } fields[] = {{"CODIGO", FieldKind::Integer, 0},
+                  {"QUANTIDADE", FieldKind::Float, 0},
+                  {"PRECO_UNITARIO", FieldKind::Float, 0},
+                  {"PRECO_TOTAL", FieldKind::Float, 0},
+                  {"DATA", FieldKind::Date, 0},
+                  {"HORARIO", FieldKind::Time, 0},
+                  {"NOTA_COMPRA", FieldKind::Text, 50},
+                  {"PRODUTO", FieldKind::Text, 50},
+                  {"FORNECEDOR", FieldKind::Text, 50},
+                  {"CLIENTE", FieldKind::Text, 50},
+                  {"TIPO", FieldKind::Text, 20},
+                  {"CODIGOPRODUTO", FieldKind::Integer, 0}};
     for (const auto& f : fields) {
         data::FieldDef def;
         def.name = QString::fromLatin1(f.name);
@@ -57,8 +63,9 @@ TFRelatorioCentro::TFRelatorioCentro(QObject* owner) : ReportLayout(owner) {
     Explicacao = r.title.addLabel(QStringLiteral("Explicacao"), {}, 0, 41.5, width, kBold);
     Explicacao2 = r.title.addLabel(QStringLiteral("Explicacao2"), {}, 0, 45.0, width, kBold);
     const std::array<double, 9> left{0, 54.5, 62.2, 77.8, 91.0, 144.2, 157.7, 169.1, 179.9};
-    const char* headings[] = {"Produto", "Qtd.",    "Pr. Unitário", "Pr. Total", "Fornecedor/Cliente",
-                              "Data",    "Horário", "N° Nota",      "Tipo"};
+    const char* headings[] = {
+        "Produto", "Qtd.",    "Pr. Unitário", "Pr. Total", "Fornecedor/Cliente",
+        "Data",    "Horário", "N° Nota",      "Tipo"};
     for (std::size_t i = 0; i < left.size(); ++i)
         r.title.addLabel({}, QString::fromUtf8(headings[i]), left[i], 49.6, 0, kBold);
     r.title.addLine(0, 53.4, width, 53.4, 0.1);

@@ -8,21 +8,19 @@ QString moneyText(const report::QueryRows& rows, int column) {
 void MovementDetail::build(report::Band& band, const Columns& columns, const report::Font& font) {
     const auto& x = columns.left;
     // Every column ends where the next begins, so a long value is cut instead of overlapping.
-    auto width = [&](std::size_t i) {
-        return (i + 1 < x.size() ? x[i + 1] : 190.0) - x[i] - 0.4;
-    };
+    auto width = [&](std::size_t i) { return (i + 1 < x.size() ? x[i + 1] : 190.0) - x[i] - 0.4; };
     const double y = (band.height - report::lineHeight(font)) / 2;
     auto field = [&](const char* name, std::size_t i, double w, std::function<QString()> source) {
         return band.addField(QString::fromLatin1(name), std::move(source), x[i], y, w, font);
     };
     PRODUTO = field("PRODUTO", 0, columns.produtoWidth, [this] { return rows_->text(PRODUTO_); });
     QUANTIDADE = field("QUANTIDADE", 1, width(1), [this] { return rows_->plainText(QUANTIDADE_); });
-    PRECO_UNITARIO = field("PRECO_UNITARIO", 2, width(2),
-                           [this] { return moneyText(*rows_, PRECO_UNITARIO_); });
+    PRECO_UNITARIO =
+        field("PRECO_UNITARIO", 2, width(2), [this] { return moneyText(*rows_, PRECO_UNITARIO_); });
     PRECO_TOTAL =
         field("PRECO_TOTAL", 3, width(3), [this] { return moneyText(*rows_, PRECO_TOTAL_); });
-    txtFornecedor = band.addLabel(QStringLiteral("txtFornecedor"), {}, x[4], y,
-                                  columns.fornecedorWidth, font);
+    txtFornecedor =
+        band.addLabel(QStringLiteral("txtFornecedor"), {}, x[4], y, columns.fornecedorWidth, font);
     DATA = field("DATA", 5, width(5), [this] { return rows_->plainText(DATA_); });
     HORARIO = field("HORARIO", 6, width(6), [this] { return rows_->plainText(HORARIO_); });
     NOTA_COMPRA = field("NOTA_COMPRA", 7, width(7), [this] { return rows_->text(NOTA_COMPRA_); });
@@ -58,4 +56,3 @@ void MovementDetail::fillParty() {
         txtTipo->setCaption(QStringLiteral("Saída"));
     }
 }
-

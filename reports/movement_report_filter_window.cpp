@@ -67,8 +67,10 @@ void TFFiltroMovimentacoes::buildLayout() {
 
     auto* names = new QGridLayout;
     int cell = 0;
-    for (auto [caption, list] : {std::pair{"Cliente", CBCliente}, {"Produto", CBProduto},
-                                 {"Fornecedor", CBFornecedor}, {"Grupo", CBGrupo},
+    for (auto [caption, list] : {std::pair{"Cliente", CBCliente},
+                                 {"Produto", CBProduto},
+                                 {"Fornecedor", CBFornecedor},
+                                 {"Grupo", CBGrupo},
                                  {"Subgrupo", CBSubgrupo}}) {
         auto* label = new QLabel(QString::fromUtf8(caption), p);
         label->setBuddy(list);
@@ -85,8 +87,8 @@ void TFFiltroMovimentacoes::buildLayout() {
     layout->addLayout(names);
     finish(layout);
 
-    QWidget* const order[] = {RGRelatorio, RGFiltro,   RGOrdenar,    txtDataInicial,
-                              txtDataFinal, CBCliente, CBProduto,    CBFornecedor,
+    QWidget* const order[] = {RGRelatorio,  RGFiltro,   RGOrdenar,  txtDataInicial,
+                              txtDataFinal, CBCliente,  CBProduto,  CBFornecedor,
                               CBGrupo,      CBSubgrupo, btnImprimir};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -263,11 +265,13 @@ bool TFFiltroMovimentacoes::montar_relatorio() {
         }
         soma.close();
     }
-    layout->SomaTotal->setCaption(format::formatFloat(QStringLiteral("R$###,###,###,##0.00"), somaPreco));
+    layout->SomaTotal->setCaption(
+        format::formatFloat(QStringLiteral("R$###,###,###,##0.00"), somaPreco));
     layout->QuantidadeMovimentada->setCaption(format::floatToStr(somaQuantidade));
 
     const int filtro = RGFiltro->itemIndex();
-    const QString prefix = QStringLiteral("Este relatório diz respeito as movimentações de estoque ");
+    const QString prefix =
+        QStringLiteral("Este relatório diz respeito as movimentações de estoque ");
     QString explicacao;
     switch (filtro) {
     case 0:

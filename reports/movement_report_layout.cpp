@@ -20,11 +20,16 @@ void declareFields(data::ClientDataSet* dataset) {
         const char* name;
         FieldKind kind;
         int size;
-    } fields[] = {{"CODIGO", FieldKind::Integer, 0},   {"QUANTIDADE", FieldKind::Float, 0},
-                  {"PRECO_UNITARIO", FieldKind::Float, 0}, {"PRECO_TOTAL", FieldKind::Float, 0},
-                  {"DATA", FieldKind::Date, 0},          {"HORARIO", FieldKind::Time, 0},
-                  {"NOTA_COMPRA", FieldKind::Text, 50},  {"PRODUTO", FieldKind::Text, 50},
-                  {"FORNECEDOR", FieldKind::Text, 50},   {"CLIENTE", FieldKind::Text, 50},
+    } fields[] = {{"CODIGO", FieldKind::Integer, 0},
+                  {"QUANTIDADE", FieldKind::Float, 0},
+                  {"PRECO_UNITARIO", FieldKind::Float, 0},
+                  {"PRECO_TOTAL", FieldKind::Float, 0},
+                  {"DATA", FieldKind::Date, 0},
+                  {"HORARIO", FieldKind::Time, 0},
+                  {"NOTA_COMPRA", FieldKind::Text, 50},
+                  {"PRODUTO", FieldKind::Text, 50},
+                  {"FORNECEDOR", FieldKind::Text, 50},
+                  {"CLIENTE", FieldKind::Text, 50},
                   {"TIPO", FieldKind::Text, 20}};
     for (const auto& f : fields) {
         data::FieldDef def;
@@ -64,8 +69,9 @@ TFRelatorioMovimentacoes::TFRelatorioMovimentacoes(QObject* owner) : ReportLayou
     Explicacao = r.title.addLabel(QStringLiteral("Explicacao"), {}, 0, 41.5, 190, kBold);
     Explicacao2 = r.title.addLabel(QStringLiteral("Explicacao2"), {}, 0, 45.0, 190, kBold);
     const std::array<double, 9> left{0, 55.8, 64.6, 81.0, 99.2, 142.1, 155.0, 166.7, 180.7};
-    const char* headings[] = {"Produto",   "Qtd.", "Pr. Unitário", "Pr. Total", "Fornecedor/Cliente",
-                              "Data",      "Horário", "N° da Nota", "Tipo"};
+    const char* headings[] = {
+        "Produto", "Qtd.",    "Pr. Unitário", "Pr. Total", "Fornecedor/Cliente",
+        "Data",    "Horário", "N° da Nota",   "Tipo"};
     for (std::size_t i = 0; i < left.size(); ++i)
         r.title.addLabel({}, QString::fromUtf8(headings[i]), left[i], 49.6, 0, kBold);
     r.title.addLine(0, 53.4, 190, 53.4, 0.1);
@@ -76,9 +82,9 @@ TFRelatorioMovimentacoes::TFRelatorioMovimentacoes(QObject* owner) : ReportLayou
     r.summary.height = 10;
     SomaTotal = r.summary.addCaptioned(QStringLiteral("Soma Total: "), QStringLiteral("SomaTotal"),
                                        0, 1.5, 0, kBold);
-    QuantidadeMovimentada = r.summary.addCaptioned(
-        QStringLiteral("Quantidade de Produtos Movimentada: "),
-        QStringLiteral("QuantidadeMovimentada"), 0, 5.5, 0, kBold);
+    QuantidadeMovimentada =
+        r.summary.addCaptioned(QStringLiteral("Quantidade de Produtos Movimentada: "),
+                               QStringLiteral("QuantidadeMovimentada"), 0, 5.5, 0, kBold);
 
     Versao = addFooter(kBold);
 

@@ -16,8 +16,8 @@ public:
     explicit TFRelatorioMovimentacoes(QObject* owner);
     ~TFRelatorioMovimentacoes() override;
 
-    data::SqlQuery* QRelatorio; // the rows printed
-    data::SqlQuery* QSoma;      // the same rows again, for the totals
+    data::SqlQuery* QRelatorio;       // the rows printed
+    data::SqlQuery* QSoma;            // the same rows again, for the totals
     data::ClientDataSet* TBRelatorio; // the same rows for the spreadsheet export
 
     report::Item* Titulo;

@@ -16,8 +16,7 @@
 #include <QScreen>
 #include <QVBoxLayout>
 
-ReportFilterWindow::ReportFilterWindow(QWidget* parent, const QString& name,
-                                       const QString& caption)
+ReportFilterWindow::ReportFilterWindow(QWidget* parent, const QString& name, const QString& caption)
     : ui::Form(parent, name) {
     setWindowTitle(caption);
     setFont(QFont(QStringLiteral("Arial")));

@@ -26,21 +26,24 @@ ReportLayout::CompanyBlock ReportLayout::addCompanyBlock(double top, double line
                                                          double logoLeft, double logoSide,
                                                          const report::Font& font) {
     report::Band& band = QuickRep1.title;
-    auto line = [&](const QString& caption, const char* name, double x, double y,
-                    double valueX, double width) {
+    auto line = [&](const QString& caption, const char* name, double x, double y, double valueX,
+                    double width) {
         band.addLabel({}, caption, x, y, 0, font);
         return band.addLabel(QString::fromLatin1(name), {}, valueX, y, width, font);
     };
     CompanyBlock block;
     const double value = 14; // the values line up after the longest caption, "Endereço: "
-    block.txtEmpresa = line(QStringLiteral("Empresa: "), "txtEmpresa", 0, top, value, logoLeft - value - 2);
+    block.txtEmpresa =
+        line(QStringLiteral("Empresa: "), "txtEmpresa", 0, top, value, logoLeft - value - 2);
     block.txtEndereco = line(QStringLiteral("Endereço: "), "txtEndereco", 0, top + lineStep, value,
                              logoLeft - value - 2);
-    block.txtCidade = line(QStringLiteral("Cidade: "), "txtCidade", 0, top + 2 * lineStep, value,
-                           61 - value - 2);
-    block.txtEstado = line(QStringLiteral("Estado: "), "txtEstado", 61, top + 2 * lineStep, 61 + 11, 10);
+    block.txtCidade =
+        line(QStringLiteral("Cidade: "), "txtCidade", 0, top + 2 * lineStep, value, 61 - value - 2);
+    block.txtEstado =
+        line(QStringLiteral("Estado: "), "txtEstado", 61, top + 2 * lineStep, 61 + 11, 10);
     block.txtCNPJ = line(QStringLiteral("CNPJ: "), "txtCNPJ", 0, top + 3 * lineStep, value, 60);
-    block.logo = band.addImage(QStringLiteral("QRDBImage1"), QRectF(logoLeft, 0, logoSide, logoSide));
+    block.logo =
+        band.addImage(QStringLiteral("QRDBImage1"), QRectF(logoLeft, 0, logoSide, logoSide));
     return block;
 }
 
@@ -64,7 +67,8 @@ report::Item* ReportLayout::addFooter(const report::Font& font) {
     report::Band& band = QuickRep1.pageFooter;
     band.height = 5;
     band.addLine(0, 0.5, QuickRep1.printableRect().width(), 0.5, 0.1);
-    report::Item* versao = band.addLabel(QStringLiteral("Versao"), QStringLiteral("Quiru"), 0, 1.2, 0, font);
+    report::Item* versao =
+        band.addLabel(QStringLiteral("Versao"), QStringLiteral("Quiru"), 0, 1.2, 0, font);
     report::Item* site = band.addLabel(QStringLiteral("Site"), kMakerAddress, 0, 1.2,
                                        QuickRep1.printableRect().width(), font);
     site->alignment = Qt::AlignRight;

@@ -32,12 +32,11 @@ TFFiltroEstoqueSimples::TFFiltroEstoqueSimples(QWidget* parent)
         {QStringLiteral("PERÍODO DE NOMES"), QStringLiteral("SELECIONAR TODOS OS PRODUTOS")}, 1, p);
     RGFiltrarPor->setObjectName(QStringLiteral("RGFiltrarPor"));
     RGFiltrarPor->setItemIndex(1);
-    RGOrdenar = new ui::RadioGroup(QStringLiteral(" Ordenar por "),
-                                   {QStringLiteral("CÓDIGO CRESCENTE"),
-                                    QStringLiteral("CÓDIGO DECRESCENTE"),
-                                    QStringLiteral("DESCRIÇÃO CRESCENTE"),
-                                    QStringLiteral("DESCRIÇÃO DECRESCENTE")},
-                                   2, p);
+    RGOrdenar = new ui::RadioGroup(
+        QStringLiteral(" Ordenar por "),
+        {QStringLiteral("CÓDIGO CRESCENTE"), QStringLiteral("CÓDIGO DECRESCENTE"),
+         QStringLiteral("DESCRIÇÃO CRESCENTE"), QStringLiteral("DESCRIÇÃO DECRESCENTE")},
+        2, p);
     RGOrdenar->setObjectName(QStringLiteral("RGOrdenar"));
     RGOrdenar->setItemIndex(2);
 
@@ -95,8 +94,8 @@ void TFFiltroEstoqueSimples::gerar_relatorio() {
     q.close();
     q.sql().clear();
     q.clearParams();
-    q.sql() << QStringLiteral(
-                   "SELECT TPRODUTO.CODIGO, TPRODUTO.DESCRICAO, TPRODUTO.UNIDADE, TPRODUTO.ESTOQUEATUAL ")
+    q.sql() << QStringLiteral("SELECT TPRODUTO.CODIGO, TPRODUTO.DESCRICAO, TPRODUTO.UNIDADE, "
+                              "TPRODUTO.ESTOQUEATUAL ")
             << QStringLiteral("FROM TPRODUTO ");
     if (RGFiltrarPor->itemIndex() == 0) {
         q.sql() << QStringLiteral("WHERE TPRODUTO.DESCRICAO >= :nomeinicio")

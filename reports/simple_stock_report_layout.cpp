@@ -97,9 +97,9 @@ TFRelatorioEstoqueSimples::TFRelatorioEstoqueSimples(QObject* owner)
     r.detail.addLine(0, r.detail.height, width, r.detail.height, 0.15);
 
     r.summary.height = 10;
-    txtQuantidadeEstoque = r.summary.addCaptioned(
-        QStringLiteral("Quantidade de Produtos em Estoque: "), QStringLiteral("txtQuantidadeEstoque"),
-        50.8, 1.5, 0, kHeading);
+    txtQuantidadeEstoque =
+        r.summary.addCaptioned(QStringLiteral("Quantidade de Produtos em Estoque: "),
+                               QStringLiteral("txtQuantidadeEstoque"), 50.8, 1.5, 0, kHeading);
     txtDataHorario = r.summary.addLabel(QStringLiteral("txtDataHorario"), {}, 0, 6, 0, kLine);
 
     addFooter(kCompany);
@@ -138,6 +138,7 @@ void TFRelatorioEstoqueSimples::QRBand2BeforePrint() {
 }
 
 void TFRelatorioEstoqueSimples::QRBand1BeforePrint() {
-    txtQuantidadeEstoque->setCaption(format::formatFloat(QStringLiteral("###,###,##0.00"), soma_estoque));
+    txtQuantidadeEstoque->setCaption(
+        format::formatFloat(QStringLiteral("###,###,##0.00"), soma_estoque));
     txtDataHorario->setCaption(generationLine());
 }

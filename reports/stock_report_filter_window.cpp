@@ -39,8 +39,10 @@ TFFiltroEstoque::TFFiltroEstoque(QWidget* parent)
 
     auto* names = new QGridLayout;
     int cell = 0;
-    for (auto [caption, list] : {std::pair{"Produto", CBProduto}, {"Fornecedor", CBFornecedor},
-                                 {"Grupo", CBGrupo}, {"Subgrupo", CBSubgrupo}}) {
+    for (auto [caption, list] : {std::pair{"Produto", CBProduto},
+                                 {"Fornecedor", CBFornecedor},
+                                 {"Grupo", CBGrupo},
+                                 {"Subgrupo", CBSubgrupo}}) {
         auto* label = new QLabel(QString::fromUtf8(caption), p);
         label->setBuddy(list);
         names->addWidget(label, (cell / 2) * 2, cell % 2);
@@ -52,7 +54,7 @@ TFFiltroEstoque::TFFiltroEstoque(QWidget* parent)
     layout->addWidget(RGOrdenar);
     layout->addLayout(names);
     finish(layout);
-    QWidget* const order[] = {RGFiltro, RGOrdenar, CBProduto,  CBFornecedor,
+    QWidget* const order[] = {RGFiltro, RGOrdenar,  CBProduto,  CBFornecedor,
                               CBGrupo,  CBSubgrupo, btnImprimir};
     for (std::size_t i = 1; i < std::size(order); ++i)
         setTabOrder(order[i - 1], order[i]);
@@ -87,8 +89,8 @@ bool TFFiltroEstoque::montar_relatorio() {
     const int filtro = RGFiltro->itemIndex();
     std::optional<int> grupo, subgrupo, fornecedor;
     if (filtro == 3 || filtro == 4) {
-        fornecedor = codeOf(CBFornecedor, DM->TBFORNECEDOR,
-                            QStringLiteral("Fornecedor não encontrado!"));
+        fornecedor =
+            codeOf(CBFornecedor, DM->TBFORNECEDOR, QStringLiteral("Fornecedor não encontrado!"));
         if (!fornecedor)
             return false;
     }
@@ -111,12 +113,14 @@ bool TFFiltroEstoque::montar_relatorio() {
     q.clearParams();
     q.sql() << QStringLiteral("select TPRODUTO.DESCRICAO, TPRODUTO.CODIGOBARRAS, TPRODUTO.UNIDADE, "
                               "(TPRODUTO.ESTOQUEATUAL*TPRODUTO.PRECO_COMPRA) AS TOTAL ")
-            << QStringLiteral("     , TPRODUTO.REFERENCIA") << QStringLiteral("     , TPRODUTO.CODIGO")
+            << QStringLiteral("     , TPRODUTO.REFERENCIA")
+            << QStringLiteral("     , TPRODUTO.CODIGO")
             << QStringLiteral("     , TPRODUTO.ESTOQUE_MINIMO")
             << QStringLiteral("     , TPRODUTO.ESTOQUE_MAXIMO")
             << QStringLiteral("     , TPRODUTO.PRECO_COMPRA")
             << QStringLiteral("     , TPRODUTO.PRECO_VENDA")
-            << QStringLiteral("     , TPRODUTO.ESTOQUEATUAL") << QStringLiteral("     , TGRUPO.DESCRICAO")
+            << QStringLiteral("     , TPRODUTO.ESTOQUEATUAL")
+            << QStringLiteral("     , TGRUPO.DESCRICAO")
             << QStringLiteral("     , TSUBGRUPO.DESCRICAO")
             << QStringLiteral("     , TFORNECEDOR.DESCRICAO as fornecedor ")
             << QStringLiteral("from TPRODUTO ")

@@ -31,7 +31,8 @@ protected:
 private:
     // The code of the row whose column equals the combo box's text, after reading the dataset
     // again; nullopt (and the message) when there is none.
-    std::optional<int> codeOf(QComboBox* list, data::ClientDataSet* dataset, const QString& message);
+    std::optional<int> codeOf(QComboBox* list, data::ClientDataSet* dataset,
+                              const QString& message);
 };
 
 extern TFFiltroEstoque* FFiltroEstoque;

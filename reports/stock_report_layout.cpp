@@ -76,9 +76,9 @@ TFRelatorioEstoque::TFRelatorioEstoque(QObject* owner) : ReportLayout(owner) {
     const struct {
         const char* caption;
         double left;
-    } headings[] = {{"Código", 0},       {"Produto", 10.6},    {"Referência", 77.0},
-                    {"Pr. Compra", 108.2}, {"Pr. Venda", 123.0}, {"UN", 136.0},
-                    {"Est. Atual", 143.1}, {"Est. Mín.", 155.3}, {"Est. Máx.", 166.7},
+    } headings[] = {{"Código", 0},           {"Produto", 10.6},    {"Referência", 77.0},
+                    {"Pr. Compra", 108.2},   {"Pr. Venda", 123.0}, {"UN", 136.0},
+                    {"Est. Atual", 143.1},   {"Est. Mín.", 155.3}, {"Est. Máx.", 166.7},
                     {"Total(Compra)", 178.3}};
     for (const auto& h : headings)
         r.title.addLabel({}, QString::fromUtf8(h.caption), h.left, 49.6, 0, kBold);
@@ -90,8 +90,8 @@ TFRelatorioEstoque::TFRelatorioEstoque(QObject* owner) : ReportLayout(owner) {
     auto field = [&](const char* name, double left, double fieldWidth, auto text) {
         // Declared fields live as long as the dataset, open or closed.
         const data::Field* f = &tb->field(QString::fromLatin1(name));
-        return r.detail.addField(f->name(), [f, text] { return text(*f); }, left, y, fieldWidth,
-                                 kData);
+        return r.detail.addField(
+            f->name(), [f, text] { return text(*f); }, left, y, fieldWidth, kData);
     };
     auto plain = [](const data::Field& f) { return f.isNull() ? QString() : f.asString(); };
     auto number = [](const data::Field& f) {
@@ -110,15 +110,15 @@ TFRelatorioEstoque::TFRelatorioEstoque(QObject* owner) : ReportLayout(owner) {
               field("TOTAL", 178.3, width - 178.3, number)};
 
     r.summary.height = 14;
-    QuantidadeEstoque = r.summary.addCaptioned(QStringLiteral("Quantidade de Produtos em Estoque: "),
-                                               QStringLiteral("QuantidadeEstoque"), 0, 1.5, 0,
-                                               kBold);
+    QuantidadeEstoque =
+        r.summary.addCaptioned(QStringLiteral("Quantidade de Produtos em Estoque: "),
+                               QStringLiteral("QuantidadeEstoque"), 0, 1.5, 0, kBold);
     txtTotalCompra = r.summary.addCaptioned(
         QStringLiteral("Valor Total do Estoque Baseado no Preço de Compra: "),
         QStringLiteral("txtTotalCompra"), 0, 5.5, 0, kBold);
-    txtTotalVenda = r.summary.addCaptioned(
-        QStringLiteral("Valor Total do Estoque Baseado no Preço de Venda: "),
-        QStringLiteral("txtTotalVenda"), 0, 9.5, 0, kBold);
+    txtTotalVenda =
+        r.summary.addCaptioned(QStringLiteral("Valor Total do Estoque Baseado no Preço de Venda: "),
+                               QStringLiteral("txtTotalVenda"), 0, 9.5, 0, kBold);
 
     addFooter(kBold); // "Quiru", with no version in this report
 
@@ -158,6 +158,7 @@ void TFRelatorioEstoque::QRBand2BeforePrint() {
 
 void TFRelatorioEstoque::QRBand1BeforePrint() {
     QuantidadeEstoque->setCaption(format::floatToStr(soma_estoque));
-    txtTotalCompra->setCaption(format::formatFloat(QStringLiteral("R$###,###,###.00"), soma_compra));
+    txtTotalCompra->setCaption(
+        format::formatFloat(QStringLiteral("R$###,###,###.00"), soma_compra));
     txtTotalVenda->setCaption(format::formatFloat(QStringLiteral("R$###,###,###.00"), soma_venda));
 }

@@ -6,6 +6,10 @@
 
 namespace report {
 
+namespace {
+constexpr double kSmallestShrink = 0.75;
+}
+
 QString resolvedFamily(const QString& family) {
     static const bool hasArial = QFontDatabase::hasFamily(QStringLiteral("Arial"));
     if (family.compare(QStringLiteral("Arial"), Qt::CaseInsensitive) == 0 && !hasArial)
@@ -68,10 +72,21 @@ void PagePainter::paintText(const DrawnItem& item, const QColor& bandBackground)
     const QFontMetricsF& metrics = *metrics_;
     QString text = item.text;
     double width = metrics.horizontalAdvance(text);
-    // A fixed width cuts what does not fit, marking the cut; otherwise the text takes its room.
+    // A text a little too wide for its fixed width is set a little smaller; one far too wide is
+    // cut, with the cut marked. Without a fixed width the text takes its room.
+    bool shrunk = false;
     if (box.width() > 0 && width > box.width()) {
-        text = metrics.elidedText(text, Qt::ElideRight, box.width());
-        width = metrics.horizontalAdvance(text);
+        const double factor = box.width() / width;
+        if (factor >= kSmallestShrink) {
+            QFont smaller = painter_.font();
+            smaller.setPointSizeF(smaller.pointSizeF() * factor * 0.98);
+            painter_.setFont(smaller);
+            width = QFontMetricsF(smaller, painter_.device()).horizontalAdvance(text);
+            shrunk = true;
+        } else {
+            text = metrics.elidedText(text, Qt::ElideRight, box.width());
+            width = metrics.horizontalAdvance(text);
+        }
     }
     const double boxWidth = box.width() > 0 ? box.width() : width;
     // The band has painted its own colour already; an item of that colour adds nothing.
@@ -87,6 +102,8 @@ void PagePainter::paintText(const DrawnItem& item, const QColor& bandBackground)
     const double baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
     painter_.setPen(item.colour);
     painter_.drawText(QPointF(x, baseline), text);
+    if (shrunk)
+        hasFont_ = false; // the next text sets its own font again
 }
 
 void PagePainter::paintImage(const DrawnItem& item) {

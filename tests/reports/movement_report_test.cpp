@@ -2,6 +2,7 @@
 // drawn (golden files), the presets of the report commands, names not found, a bad period, the
 // keys, the freeing of earlier layouts and the PDF as a reader sees it.
 #include "app/main_window.h"
+#include "core/globals.h"
 #include "platform/report/output.h"
 #include "platform/report/page.h"
 #include "platform/ui/mask_edit.h"
@@ -9,7 +10,6 @@
 #include "reports/movement_report_filter_window.h"
 #include "reports/movement_report_layout.h"
 #include "stock/movement_query_window.h"
-#include "core/globals.h"
 #include "tests/reports/report_fixture.h"
 #include "tests/support/test_input.h"
 #include <QComboBox>
@@ -65,10 +65,10 @@ TEST_F(MovementReport, EachChoiceSelectsItsMovementsInItsOrder) {
     const Case cases[] = {
         {2, 7, 3, "", "", {1, 2, 3, 4, 8, 5}}, // both bounds of the period included
         {0, 7, 3, "", "", {1, 2}},
-        {1, 7, 4, "", "", {3, 8, 5, 4}},        // by value
-        {1, 7, 0, "", "", {8, 4, 5, 3}},        // by product; the deleted product's first
-        {0, 7, 1, "", "", {2, 1}},              // by supplier
-        {1, 7, 2, "", "", {5, 8, 4, 3}},        // by customer; the one without first
+        {1, 7, 4, "", "", {3, 8, 5, 4}}, // by value
+        {1, 7, 0, "", "", {8, 4, 5, 3}}, // by product; the deleted product's first
+        {0, 7, 1, "", "", {2, 1}},       // by supplier
+        {1, 7, 2, "", "", {5, 8, 4, 3}}, // by customer; the one without first
         {2, 0, 3, "CANETA AZUL", "", {1, 3}},
         {2, 1, 3, "", "PAPELARIA", {1, 2, 3, 5}}, // the deleted product's exit is not in a group
         {2, 2, 3, "", "CABOS", {4}},
@@ -125,8 +125,8 @@ TEST_F(MovementReport, BuildsTheSqlLineByLineWithItsParameters) {
     QStringList params;
     for (const data::SqlParam& p : q.params())
         params << p.name + "=" + p.value.toString();
-    EXPECT_EQ(params, QStringList({"datainicial=2024-03-01", "datafinal=2024-03-31",
-                                   "tipo=SAIDA", "cliente=1"}));
+    EXPECT_EQ(params, QStringList({"datainicial=2024-03-01", "datafinal=2024-03-31", "tipo=SAIDA",
+                                   "cliente=1"}));
     EXPECT_EQ(FRelatorioMovimentacoes->QSoma->sql(), expected); // the totals run the same
 }
 
@@ -167,15 +167,28 @@ TEST_F(MovementReport, EveryReportCommandPresetsItsReport) {
         QList<int> codes;
     };
     const Case cases[] = {
-        {&TFMenu::RelatriodeMovimentaes1Click, "", "Relatório de Movimentações do Estoque",
+        {&TFMenu::RelatriodeMovimentaes1Click,
+         "",
+         "Relatório de Movimentações do Estoque",
          {5, 8, 4, 2, 3, 1}},
         {&TFMenu::RelatriodeEntradas1Click, "", "Relatório de Entradas", {2, 1}},
         {&TFMenu::RelatriodeSadas1Click, "", "Relatório de Saídas", {8, 4, 5, 3}},
         {&TFMenu::RelatriodeClientes1Click, "MARIA SOUZA", "Relatório de Saídas", {3}},
-        {&TFMenu::RelatriodeFornecedores1Click, "DISTRIBUIDORA NORTE", "Relatório de Entradas", {1}},
-        {&TFMenu::RelatriodeProdutos2Click, "CABO USB", "Relatório de Movimentações do Estoque", {4}},
-        {&TFMenu::RelatriodeGrupos2Click, "INFORMÁTICA", "Relatório de Movimentações do Estoque", {4}},
-        {&TFMenu::RelatriodeSubgrupos1Click, "CANETAS", "Relatório de Movimentações do Estoque",
+        {&TFMenu::RelatriodeFornecedores1Click,
+         "DISTRIBUIDORA NORTE",
+         "Relatório de Entradas",
+         {1}},
+        {&TFMenu::RelatriodeProdutos2Click,
+         "CABO USB",
+         "Relatório de Movimentações do Estoque",
+         {4}},
+        {&TFMenu::RelatriodeGrupos2Click,
+         "INFORMÁTICA",
+         "Relatório de Movimentações do Estoque",
+         {4}},
+        {&TFMenu::RelatriodeSubgrupos1Click,
+         "CANETAS",
+         "Relatório de Movimentações do Estoque",
          {1, 3}},
     };
     menu = std::make_unique<TFMenu>();
@@ -219,9 +232,9 @@ TEST_F(MovementReport, ANameNotFoundIsToldAndClosesTheWindowWithNothingBuilt) {
         int filtro;
         const char* message;
     };
-    const Case cases[] = {{0, "Produto não encontrado!"},    {1, "Grupo não encontrado!"},
-                          {2, "Subgrupo não encontrado!"},   {3, "Fornecedor não encontrado!"},
-                          {4, "Cliente não encontrado!"},    {5, "Produto não encontrado!"},
+    const Case cases[] = {{0, "Produto não encontrado!"},  {1, "Grupo não encontrado!"},
+                          {2, "Subgrupo não encontrado!"}, {3, "Fornecedor não encontrado!"},
+                          {4, "Cliente não encontrado!"},  {5, "Produto não encontrado!"},
                           {6, "Produto não encontrado!"}};
     for (const Case& c : cases) {
         TFFiltroMovimentacoes* w = open();
@@ -244,7 +257,8 @@ TEST_F(MovementReport, ABadPeriodDateIsToldAndKeepsTheWindowAndTheLastReport) {
     w->txtDataFinal->setText("31/02/2024");
     w->btnImprimir->click();
     ASSERT_EQ(dialogs.errors().size(), 1u);
-    EXPECT_TRUE(dialogs.errors()[0].text.contains("não é uma data válida")) << dialogs.errors()[0].text.toStdString();
+    EXPECT_TRUE(dialogs.errors()[0].text.contains("não é uma data válida"))
+        << dialogs.errors()[0].text.toStdString();
     EXPECT_TRUE(w->isVisible());
     EXPECT_EQ(FRelatorioMovimentacoes, last);
 }
