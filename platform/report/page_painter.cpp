@@ -54,10 +54,12 @@ void PagePainter::paint(const Page& page) {
                 break;
             case ItemKind::Line:
                 painter_.setPen(QPen(Qt::black, std::max(item.penWidth * scale_, 1.0)));
+                hasInk_ = false;
                 painter_.drawLine(toDevice(item.rect).topLeft(), toDevice(item.rect).bottomRight());
                 break;
             case ItemKind::Rectangle:
                 painter_.setPen(QPen(Qt::black, std::max(item.penWidth * scale_, 1.0)));
+                hasInk_ = false;
                 painter_.setBrush(item.background.alpha() ? QBrush(item.background) : QBrush());
                 painter_.drawRect(toDevice(item.rect));
                 break;
@@ -71,6 +73,17 @@ void PagePainter::paintText(const DrawnItem& item, const QColor& bandBackground)
     const QRectF box = toDevice(item.rect);
     const QFontMetricsF& metrics = *metrics_;
     QString text = item.text;
+    const bool ownBackground = item.background.alpha() != 0 && item.background != bandBackground;
+    // Measuring is most of a text's cost: a left-aligned text that cannot overflow its box, on
+    // the band's own colour, is drawn without it.
+    const bool fits = box.width() > 0 && text.size() * metrics.maxWidth() <= box.width();
+    if (fits && !ownBackground && !(item.alignment & (Qt::AlignRight | Qt::AlignHCenter))) {
+        if (text.isEmpty())
+            return;
+        setInk(item.colour);
+        painter_.drawText(QPointF(box.left(), baselineIn(box)), text);
+        return;
+    }
     double width = metrics.horizontalAdvance(text);
     // A text a little too wide for its fixed width is set a little smaller; one far too wide is
     // cut, with the cut marked. Without a fixed width the text takes its room.
@@ -90,7 +103,7 @@ void PagePainter::paintText(const DrawnItem& item, const QColor& bandBackground)
     }
     const double boxWidth = box.width() > 0 ? box.width() : width;
     // The band has painted its own colour already; an item of that colour adds nothing.
-    if (item.background.alpha() != 0 && item.background != bandBackground)
+    if (ownBackground)
         painter_.fillRect(QRectF(box.left(), box.top(), boxWidth, box.height()), item.background);
     if (text.isEmpty())
         return;
@@ -99,11 +112,22 @@ void PagePainter::paintText(const DrawnItem& item, const QColor& bandBackground)
         x = box.left() + boxWidth - width;
     else if (item.alignment & Qt::AlignHCenter)
         x = box.left() + (boxWidth - width) / 2;
-    const double baseline = box.top() + (box.height() - metrics.height()) / 2 + metrics.ascent();
-    painter_.setPen(item.colour);
-    painter_.drawText(QPointF(x, baseline), text);
+    setInk(item.colour);
+    painter_.drawText(QPointF(x, baselineIn(box)), text);
     if (shrunk)
         hasFont_ = false; // the next text sets its own font again
+}
+
+void PagePainter::setInk(const QColor& colour) {
+    if (hasInk_ && colour == ink_)
+        return;
+    painter_.setPen(colour);
+    ink_ = colour;
+    hasInk_ = true;
+}
+
+double PagePainter::baselineIn(const QRectF& box) const {
+    return box.top() + (box.height() - metrics_->height()) / 2 + metrics_->ascent();
 }
 
 void PagePainter::paintImage(const DrawnItem& item) {

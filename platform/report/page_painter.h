@@ -19,6 +19,8 @@ private:
     void paintText(const DrawnItem& item, const QColor& bandBackground);
     void paintImage(const DrawnItem& item);
     void applyFont(const Font& font);
+    void setInk(const QColor& colour);          // the text colour, set only when it changes
+    double baselineIn(const QRectF& box) const; // of the current font, centred in the box
 
     QPainter& painter_;
     std::unique_ptr<QFontMetricsF> metrics_; // of the current font on this device
@@ -26,6 +28,8 @@ private:
     double fontScale_;
     Font currentFont_;
     bool hasFont_ = false;
+    QColor ink_;
+    bool hasInk_ = false;
 };
 
 // The face a report font asks for: Arial, or the face with its metrics where Arial is missing,
