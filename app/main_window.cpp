@@ -410,14 +410,14 @@ void TFMenu::RelatriodeSubgrupos1Click() {
 }
 
 void TFMenu::btnRelatorioEstoqueClick() {
-    openModal(this, FFiltroEstoque);
+    ui::openModal(this, FFiltroEstoque);
 }
 void TFMenu::RelatriodeEstoqueSimples1Click() {
-    openModal(this, FFiltroEstoqueSimples);
+    ui::openModal(this, FFiltroEstoqueSimples);
 }
 void TFMenu::GrficosdeMovimentaeseEstoque1Click() {}
 void TFMenu::RelatriodeCentrodeCustos1Click() {
-    openModal(this, FFiltroCentroCusto);
+    ui::openModal(this, FFiltroCentroCusto);
 }
 void TFMenu::btnAtualizarClick() {}
 void TFMenu::BancodeDados1Click() {}
