@@ -164,6 +164,21 @@ void movementReport(const QString& folder) {
         window.grab();
     });
     std::printf("%-44s %9.2f s\n", "preview: page 1 painted, rows already read", preview);
+    // Pages are laid out as they are reached; going back past the kept ones replays the run.
+    report::PreviewWindow viewer(layout->QuickRep1);
+    viewer.show();
+    viewer.grab();
+    const double toLast = seconds([&] {
+        viewer.showPage(viewer.pageCount() - 1);
+        viewer.grab();
+    });
+    const double backOne = seconds([&] {
+        viewer.showPage(0);
+        viewer.showPage(viewer.pageCount() - 40); // beyond the pages kept
+        viewer.grab();
+    });
+    std::printf("%-44s %9.2f s\n", "preview: End (the last page painted)", toLast);
+    std::printf("%-44s %9.2f s\n", "preview: back to a page not kept", backOne);
 }
 
 void stockReport(const QString& folder) {

@@ -30,8 +30,8 @@ TFFiltroCentroCusto::TFFiltroCentroCusto(QWidget* parent)
 void TFFiltroCentroCusto::FormShow() {
     DM->TBVERSAO->close();
     DM->TBVERSAO->open();
+    DM->TBPRODUTOS->close(); // the exits' costs take the products' present prices
     DM->TBPRODUTOS->open();
-    DM->TBPRODUTOS->refresh();
     DM->TBCENTRO->close();
     fillComboBox(CBCentro, DM->TBCENTRO, QStringLiteral("DESCRICAO"));
 }

@@ -92,8 +92,8 @@ QComboBox* ReportFilterWindow::makeComboBox(QWidget* parent, const char* name, b
 
 void ReportFilterWindow::fillComboBox(QComboBox* list, data::ClientDataSet* dataset,
                                       const QString& column) {
+    dataset->close(); // read afresh: closing and opening again is the refresh
     dataset->open();
-    dataset->refresh();
     QStringList names;
     names.reserve(dataset->recordCount());
     dataset->disableControls();

@@ -142,6 +142,7 @@ void printWithDialog(Report& report, QWidget* parent) {
     QPrinter printer(QPrinterInfo::defaultPrinter(), QPrinter::HighResolution);
     QPrintDialog dialog(&printer, parent);
     dialog.setOption(QAbstractPrintDialog::PrintPageRange);
+    dialog.setMinMax(1, Run(report).pageCount());
     if (dialog.exec() != QDialog::Accepted)
         return;
     printPages(report, printer, parent);
