@@ -12,8 +12,11 @@
 #include "registers/products_window.h"
 #include "registers/subgroups_window.h"
 #include "registers/suppliers_window.h"
+#include "reports/cost_centre_report_filter_window.h"
 #include "reports/movement_report_commands.h"
 #include "reports/movement_report_filter_window.h"
+#include "reports/simple_stock_report_filter_window.h"
+#include "reports/stock_report_filter_window.h"
 #include "stock/exit_window.h"
 #include "stock/movement_query_window.h"
 #include <QCoreApplication>
@@ -403,10 +406,16 @@ void TFMenu::RelatriodeSubgrupos1Click() {
     openRecordReport(QStringLiteral("Relatório de Subgrupos"), 2, 2);
 }
 
-void TFMenu::btnRelatorioEstoqueClick() {}
-void TFMenu::RelatriodeEstoqueSimples1Click() {}
+void TFMenu::btnRelatorioEstoqueClick() {
+    ui::openModal(this, FFiltroEstoque);
+}
+void TFMenu::RelatriodeEstoqueSimples1Click() {
+    ui::openModal(this, FFiltroEstoqueSimples);
+}
 void TFMenu::GrficosdeMovimentaeseEstoque1Click() {}
-void TFMenu::RelatriodeCentrodeCustos1Click() {}
+void TFMenu::RelatriodeCentrodeCustos1Click() {
+    ui::openModal(this, FFiltroCentroCusto);
+}
 void TFMenu::btnAtualizarClick() {}
 void TFMenu::BancodeDados1Click() {}
 void TFMenu::RealizarRestaurarBackup1Click() {}
