@@ -2,13 +2,23 @@
 #include "platform/data/sql_connection.h"
 #include "platform/ui/translations.h"
 #include <QApplication>
+#include <QFont>
 #include <QIcon>
+#include <QLocale>
 
 void setUpApplication(QApplication& app) {
     Q_INIT_RESOURCE(app); // the pictures live in a static library
+    // No display name: Qt would append it to every caption (" — Quiru").
     app.setApplicationName(QStringLiteral("Quiru"));
-    app.setApplicationDisplayName(QStringLiteral("Quiru"));
+    // Brazilian Portuguese whatever the machine's locale: month names, Qt's own dialogs.
+    QLocale::setDefault(QLocale(QLocale::Portuguese, QLocale::Brazil));
     ui::installPortugueseTranslations(app);
+    // The windows were laid out for Arial at 8 points; Liberation Sans has Arial's metrics and
+    // is installed with the program, so the designed sizes hold on any desktop.
+    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(11);
+    app.setFont(font);
     // Outside a desktop session Qt picks no icon theme; the installed one has every icon we use.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));

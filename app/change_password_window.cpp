@@ -1,18 +1,17 @@
 #include "app/change_password_window.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "platform/ui/behaviours.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
 #include <QFormLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
-TFTrocarSenha::TFTrocarSenha(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FTrocarSenha"));
+TFTrocarSenha::TFTrocarSenha(QWidget* parent) : ui::Form(parent, QStringLiteral("FTrocarSenha")) {
     setWindowTitle(QStringLiteral("Trocar Usuário e Senha"));
     QPalette pal = palette();
     pal.setColor(QPalette::Window, Qt::white);
@@ -27,7 +26,6 @@ TFTrocarSenha::TFTrocarSenha(QWidget* parent) : QDialog(parent) {
         edit->setObjectName(QStringLiteral("Edit%1").arg(n));
         if (secret)
             edit->setEchoMode(QLineEdit::Password);
-        edit->installEventFilter(this);
         form->addRow(label, edit);
         return edit;
     };
@@ -57,6 +55,13 @@ TFTrocarSenha::TFTrocarSenha(QWidget* parent) : QDialog(parent) {
     layout->addLayout(buttons);
     setMinimumWidth(380);
 
+    for (QLineEdit* edit : {Edit1, Edit2, Edit3, Edit4, Edit5}) {
+        ui::attachKeyMovement(edit, edit == Edit5 ? ui::MoveKeys(ui::MoveKey::UpPrevious)
+                                                  : ui::kEditMoveKeys);
+        ui::attachKeyClick(edit, {Qt::Key_F5}, btnEntrar);
+        ui::attachKeyClick(edit, {Qt::Key_Escape}, btnCancelar);
+    }
+    ui::attachKeyClick(Edit5, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Down}, btnEntrar);
     ui::connectGuarded(btnEntrar, &QPushButton::clicked, this, [this] { btnEntrarClick(); });
     ui::connectGuarded(btnCancelar, &QPushButton::clicked, this, [this] { btnCancelarClick(); });
 }
@@ -113,22 +118,4 @@ void TFTrocarSenha::btnEntrarClick() {
 
 void TFTrocarSenha::btnCancelarClick() {
     close();
-}
-
-bool TFTrocarSenha::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::KeyPress)
-        return QDialog::eventFilter(watched, event);
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down;
-    if (key == Qt::Key_Escape)
-        btnCancelar->click();
-    else if (key == Qt::Key_F5 || (enter && watched == Edit5))
-        btnEntrar->click();
-    else if (enter)
-        focusNextChild();
-    else if (key == Qt::Key_Up)
-        focusPreviousChild();
-    else
-        return QDialog::eventFilter(watched, event);
-    return true;
 }

@@ -1,11 +1,11 @@
 #pragma once
 // Lets a user change his own login name and password, given the current ones.
-#include <QDialog>
+#include "platform/ui/form.h"
 
 class QLineEdit;
 class QPushButton;
 
-class TFTrocarSenha : public QDialog {
+class TFTrocarSenha : public ui::Form {
     Q_OBJECT
 public:
     explicit TFTrocarSenha(QWidget* parent = nullptr);
@@ -20,7 +20,4 @@ public:
 
     void btnEntrarClick();
     void btnCancelarClick();
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
 };

@@ -4,12 +4,13 @@
 #include "core/data_module.h"
 #include "core/globals.h"
 #include "core/startup_file.h"
+#include "platform/ui/behaviours.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/modal.h"
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -27,8 +28,8 @@ QLabel* picture(QWidget* parent, const char* name) {
 }
 } // namespace
 
-TFLogin::TFLogin(const QString& programFolder, QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FLogin"));
+TFLogin::TFLogin(const QString& programFolder, QWidget* parent)
+    : ui::Form(parent, QStringLiteral("FLogin")) {
     setWindowTitle(QStringLiteral("Login"));
     setWindowFlags(Qt::Window | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -95,8 +96,11 @@ TFLogin::TFLogin(const QString& programFolder, QWidget* parent) : QDialog(parent
     row->addWidget(picture(this, "Image2"), 0, Qt::AlignTop);
     setMinimumWidth(560);
 
-    Edit1->installEventFilter(this);
-    Edit2->installEventFilter(this);
+    ui::attachKeyMovement(Edit1);
+    ui::attachKeyMovement(Edit2, ui::MoveKey::UpPrevious);
+    ui::attachKeyClick(Edit2, {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Down}, btnEntrar);
+    for (QLineEdit* edit : {Edit1, Edit2})
+        ui::attachKeyClick(edit, {Qt::Key_Escape}, btnCancelar);
     ui::connectGuarded(btnEntrar, &QPushButton::clicked, this, [this] { btnEntrarClick(); });
     ui::connectGuarded(btnCancelar, &QPushButton::clicked, this, [this] { btnCancelarClick(); });
 
@@ -127,11 +131,6 @@ void TFLogin::FormShow() {
     }
 }
 
-void TFLogin::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    ui::runGuarded([this] { FormShow(); });
-}
-
 void TFLogin::btnEntrarClick() {
     DM->TBUSUARIO->open();
     const bool found = DM->TBUSUARIO->locate(QStringLiteral("LOGIN;SENHA"),
@@ -145,8 +144,7 @@ void TFLogin::btnEntrarClick() {
     }
     hide();
     usuario_logado = Edit1->text();
-    FMenu = new TFMenu(this);
-    ui::dialogs().showModal(FMenu);
+    ui::openModal(this, FMenu);
 }
 
 void TFLogin::btnCancelarClick() {
@@ -154,13 +152,10 @@ void TFLogin::btnCancelarClick() {
 }
 
 void TFLogin::Label6Click() {
-    auto* window = new TFTrocarSenha(this);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    ui::dialogs().showModal(window);
+    ui::openModal<TFTrocarSenha>(this, [](TFTrocarSenha*) {});
 }
 
-void TFLogin::closeEvent(QCloseEvent* event) {
-    QDialog::closeEvent(event);
+void TFLogin::FormClose() {
     QCoreApplication::quit(); // closing the login window ends the program
 }
 
@@ -169,20 +164,5 @@ bool TFLogin::eventFilter(QObject* watched, QEvent* event) {
         ui::runGuarded([this] { Label6Click(); });
         return true;
     }
-    if (event->type() != QEvent::KeyPress || (watched != Edit1 && watched != Edit2))
-        return QDialog::eventFilter(watched, event);
-    const int key = static_cast<QKeyEvent*>(event)->key();
-    const bool enter = key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Down;
-    if (key == Qt::Key_Escape) {
-        btnCancelar->click();
-    } else if (enter && watched == Edit2) {
-        btnEntrar->click();
-    } else if (enter) {
-        focusNextChild();
-    } else if (key == Qt::Key_Up) {
-        focusPreviousChild();
-    } else {
-        return QDialog::eventFilter(watched, event);
-    }
-    return true;
+    return ui::Form::eventFilter(watched, event);
 }

@@ -1,14 +1,14 @@
 #pragma once
 // The login window: the application's main window. Creating it prepares the start-up file and
 // the data module; a successful login hides it and runs the main window on top of it.
-#include <QDialog>
+#include "platform/ui/form.h"
 
 class QFrame;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 
-class TFLogin : public QDialog {
+class TFLogin : public ui::Form {
     Q_OBJECT
 public:
     // programFolder: where the start-up file and databases live (the executable's folder).
@@ -30,13 +30,12 @@ public:
     void Label6Click();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void FormShow() override;
+    void FormClose() override; // ends the program
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void FormCreate(const QString& programFolder);
-    void FormShow();
 };
 
 extern TFLogin* FLogin;

@@ -4,6 +4,7 @@
 #include "core/globals.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/modal.h"
 #include "platform/ui/radio_group.h"
 #include "registers/company_window.h"
 #include "registers/cost_centres_window.h"
@@ -24,22 +25,11 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
+#include <climits>
 
 TFMenu* FMenu = nullptr;
 
-namespace {
-// Shows a window modally, owned by the main window, and drops it afterwards.
-template <typename Window> void openModal(QWidget* owner, Window*& global) {
-    global = new Window(owner);
-    global->setAttribute(Qt::WA_DeleteOnClose, false);
-    ui::dialogs().showModal(global);
-    delete global;
-    global = nullptr;
-}
-} // namespace
-
-TFMenu::TFMenu(QWidget* parent) : QDialog(parent) {
-    setObjectName(QStringLiteral("FMenu"));
+TFMenu::TFMenu(QWidget* parent) : ui::Form(parent, QStringLiteral("FMenu")) {
     setWindowTitle(QStringLiteral("Quiru"));
     setWindowFlags(Qt::Window);
     QFont arial(QStringLiteral("Arial"));
@@ -266,20 +256,18 @@ void TFMenu::buildMenus() {
             addAction(a);
 }
 
-void TFMenu::showEvent(QShowEvent* event) {
-    QDialog::showEvent(event);
-    ui::runGuarded([this] { FormShow(); });
-}
-
 void TFMenu::FormShow() {
     DM->TBEMPRESA->open();
     DM->TBCONFIG->close();
     DM->TBCONFIG->open();
     TimerBackup->stop();
+    // An empty or zero interval means no automatic backup (a 0 ms timer would fire on every turn
+    // of the event loop); a very long one waits as long as a timer can.
+    const qint64 minutes = DM->TBCONFIG->field(QStringLiteral("INTERVALO_BACKUP")).asInteger();
     if (DM->TBCONFIG->field(QStringLiteral("BACKUP_AUTOMATICO")).asString() ==
-        QLatin1String("SIM")) {
-        TimerBackup->setInterval(
-            int(DM->TBCONFIG->field(QStringLiteral("INTERVALO_BACKUP")).asInteger() * 60000));
+            QLatin1String("SIM") &&
+        minutes > 0) {
+        TimerBackup->setInterval(int(std::min<qint64>(minutes * 60000, INT_MAX)));
         TimerBackup->start();
     }
     Timer1Timer();
@@ -299,14 +287,13 @@ void TFMenu::Timer1Timer() {
 void TFMenu::TimerBackupTimer() {}
 
 void TFMenu::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
+    ui::Form::resizeEvent(event);
     if (!background_.isNull() && Image1->width() > 1)
         Image1->setPixmap(
             background_.scaled(Image1->size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
 }
 
-void TFMenu::closeEvent(QCloseEvent* event) {
-    QDialog::closeEvent(event);
+void TFMenu::FormClose() {
     Timer1->stop();
     TimerBackup->stop();
     QCoreApplication::quit(); // closing the main window ends the program
@@ -323,39 +310,39 @@ void TFMenu::setMovementFilter(const QString& filter) {
 void TFMenu::btnProdutosClick() {
     modo_selecao = false;
     selecionar_produto = false;
-    openModal(this, FProdutos);
+    ui::openModal(this, FProdutos);
 }
 
 void TFMenu::btnContatoClick() {
     modo_selecao = false;
-    openModal(this, FCliente);
+    ui::openModal(this, FCliente);
 }
 void TFMenu::btnFornecedoresClick() {
     modo_selecao = false;
-    openModal(this, FFornecedor);
+    ui::openModal(this, FFornecedor);
 }
 void TFMenu::Grupos1Click() {
     modo_selecao = false;
-    openModal(this, FGrupo);
+    ui::openModal(this, FGrupo);
 }
 void TFMenu::Subgrupos1Click() {
     modo_selecao = false;
-    openModal(this, FSubGrupo);
+    ui::openModal(this, FSubGrupo);
 }
 void TFMenu::Empresa1Click() {
-    openModal(this, FEmpresa);
+    ui::openModal(this, FEmpresa);
 }
 void TFMenu::CentrodeCustos1Click() {
-    openModal(this, FCentroCusto);
+    ui::openModal(this, FCentroCusto);
 }
 
 void TFMenu::btnEntradasClick() {
     setMovementFilter(QStringLiteral("TIPO = 'ENTRADA'"));
-    openModal(this, FEntrada);
+    ui::openModal(this, FEntrada);
 }
 void TFMenu::btnSaidasClick() {
     setMovementFilter(QStringLiteral("TIPO = 'SAIDA'"));
-    openModal(this, FSaida);
+    ui::openModal(this, FSaida);
 }
 
 void TFMenu::ConsultadeEntradas1Click() {
@@ -363,13 +350,13 @@ void TFMenu::ConsultadeEntradas1Click() {
     // The query's closing locate sees only what the shared filter lets through, which the last
     // entry or exit window may have left on the other kind: filter on the kind queried.
     setMovementFilter(QStringLiteral("TIPO = 'ENTRADA'"));
-    openModal(this, FConsultaMovimentacoes);
+    ui::openModal(this, FConsultaMovimentacoes);
     locateProductOfCurrentMovement();
 }
 void TFMenu::ConsultadeSadas1Click() {
     consulta_entradas = 0;
     setMovementFilter(QStringLiteral("TIPO = 'SAIDA'"));
-    openModal(this, FConsultaMovimentacoes);
+    ui::openModal(this, FConsultaMovimentacoes);
     locateProductOfCurrentMovement();
 }
 
@@ -428,7 +415,7 @@ void TFMenu::BancodeDados1Click() {}
 void TFMenu::RealizarRestaurarBackup1Click() {}
 
 void TFMenu::Sobre1Click() {
-    openModal(this, FSobre);
+    ui::openModal(this, FSobre);
 }
 
 void TFMenu::Usurios1Click() {

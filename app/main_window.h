@@ -1,14 +1,14 @@
 #pragma once
 // The window users work from: menus, the tool bar, the clock and the automatic-backup timer.
 // Every command opens its window modally, after the presets that window expects.
-#include <QDialog>
+#include "platform/ui/form.h"
 
 class QLabel;
 class QMenuBar;
 class QTimer;
 class QToolButton;
 
-class TFMenu : public QDialog {
+class TFMenu : public ui::Form {
     Q_OBJECT
 public:
     explicit TFMenu(QWidget* parent = nullptr);
@@ -62,12 +62,11 @@ public:
     void TimerBackupTimer();
 
 protected:
-    void showEvent(QShowEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
+    void FormShow() override;
+    void FormClose() override; // ends the program
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void FormShow();
     void buildMenus();
     QToolButton* toolButton(const char* name, const QString& caption, const char* icon);
     void openRecordReport(const QString& caption, int relatorio, int filtro);

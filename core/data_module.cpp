@@ -180,9 +180,23 @@ TDM::TDM(QObject* owner) : QObject(owner) {
 }
 
 TDM::~TDM() {
+    closeDatabases();
+}
+
+void TDM::closeDatabases() noexcept {
     // Datasets go before their connections.
-    for (auto* ds : findChildren<ClientDataSet*>())
-        ds->close();
+    for (auto* ds : findChildren<ClientDataSet*>()) {
+        try {
+            const auto state = ds->state();
+            if (state == data::DataSetState::Edit || state == data::DataSetState::Insert)
+                ds->cancel();
+            ds->close();
+        } catch (...) {
+            // Closing goes on: the connection's end drops whatever the dataset still held.
+        }
+    }
+    SQLConnection1->close();
+    SQLConnection2->close();
 }
 
 ClientDataSet* TDM::makeDataSet(const QString& stem, data::SqlConnection* connection,

@@ -15,6 +15,10 @@ public:
     explicit TDM(QObject* owner = nullptr);
     ~TDM() override;
 
+    // Leaves both databases at once, as when the program is told to end: an edit not yet
+    // stored is dropped, every dataset and both connections are closed.
+    void closeDatabases() noexcept;
+
     data::SqlConnection* SQLConnection1; // "QUIRU": the main database
     data::SqlConnection* SQLConnection2; // "CONFIGESTOQUE": the settings database
 

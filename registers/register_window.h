@@ -8,6 +8,7 @@
 #include "platform/ui/behaviours.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/form.h"
+#include "platform/ui/modal.h"
 #include "platform/ui/page_control.h"
 #include <QString>
 #include <functional>
@@ -90,9 +91,8 @@ public:
 
     // Opens a register window modally on its list, as the windows that look records up do.
     template <typename Window> static void showOnList(QWidget* owner) {
-        Window window(owner);
-        window.PageControl1->setActivePage(window.TabSheet2);
-        ui::dialogs().showModal(&window);
+        ui::openModal<Window>(
+            owner, [](Window* window) { window->PageControl1->setActivePage(window->TabSheet2); });
     }
 
 protected:

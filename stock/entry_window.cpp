@@ -6,6 +6,7 @@
 #include "platform/ui/db_navigator.h"
 #include "platform/ui/field_link.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/modal.h"
 #include "registers/cost_centres_window.h"
 #include "registers/products_window.h"
 #include "registers/suppliers_window.h"
@@ -258,10 +259,7 @@ void TFEntrada::btnExcluirClick() {
 
 void TFEntrada::btnConsultarClick() {
     consulta_entradas = kind_.tipo == QLatin1String("ENTRADA") ? 1 : 0;
-    FConsultaMovimentacoes = new TFConsultaMovimentacoes(this);
-    ui::dialogs().showModal(FConsultaMovimentacoes);
-    delete FConsultaMovimentacoes;
-    FConsultaMovimentacoes = nullptr;
+    ui::openModal(this, FConsultaMovimentacoes);
     locateProductOfCurrentMovement();
 }
 

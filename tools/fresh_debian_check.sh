@@ -31,6 +31,7 @@ show_log() {
     say "---- end of $(basename "$file") ----"
 }
 
+problems=() # faults of the program that do not stop the later steps
 timings=()
 stage_name=""
 stage_started=0
@@ -103,7 +104,12 @@ root=$work/root
 logs=$work/logs
 mkdir -p "$root" "$logs"
 mounts=()
-pids=()
+pids=() # still to be collected; a collected pid may belong to someone else by now
+forget() {
+    local pid kept=()
+    for pid in "${pids[@]}"; do [ "$pid" = "$1" ] || kept+=("$pid"); done
+    pids=("${kept[@]}")
+}
 
 # Ends everything started inside the root, unmounts it and removes it, whatever way we leave.
 cleanup() {
@@ -134,10 +140,15 @@ trap 'exit 143' TERM
 
 # ---- Can the mirror be reached at all? ---------------------------------------------------------
 begin "reach the mirror"
-if ! probe=$(timeout 120 /usr/lib/apt/apt-helper download-file "$mirror/dists/$suite/Release" \
-    "$work/Release" 2>&1); then
-    say "SKIPPED: the mirror $mirror cannot be reached from this machine, so no fresh Debian 12 root can be made."
+rc=0
+probe=$(timeout 120 /usr/lib/apt/apt-helper download-file "$mirror/dists/$suite/Release" "$work/Release" 2>&1) ||
+    rc=$?
+if [ "$rc" -ne 0 ]; then
     say "apt said: $(tr '\n' ' ' <<<"$probe")"
+    # Only a mirror that cannot be reached at all skips the check; one that answers wrongly fails it.
+    [ "$rc" -eq 124 ] || grep -qiE 'resolv|connect|timed out|unreachable|no route' <<<"$probe" ||
+        fail "the mirror $mirror answered, but not with $suite's Release file"
+    say "SKIPPED: the mirror $mirror cannot be reached from this machine, so no fresh Debian 12 root can be made."
     exit 0
 fi
 end
@@ -281,7 +292,7 @@ say "program started ($((started - stage_started)) s after ./run.sh)"
 # xwininfo reads Qt's UTF-8 titles only under a UTF-8 locale; the program itself runs without one.
 list_windows=("${in_root[@]}" DISPLAY=":$display" LC_ALL=C.UTF-8 xwininfo -root -tree)
 window=""
-until window=$("${list_windows[@]}" 2>/dev/null | grep -m1 '"Login"'); do
+until window=$("${list_windows[@]}" 2>/dev/null | grep -m1 '"Login[^"]*"'); do
     kill -0 "$quiru" 2>/dev/null || {
         show_log "$logs/run.log" 80
         fail "the program ended before its login window showed"
@@ -295,6 +306,9 @@ until window=$("${list_windows[@]}" 2>/dev/null | grep -m1 '"Login"'); do
     sleep 0.5
 done
 say "login window after $((SECONDS - started)) s:$window"
+# The window is there, so go on to stopping the program, but a wrong caption still fails the check.
+grep -q '"Login"' <<<"$window" ||
+    problems+=("the login window is titled $(grep -o '"Login[^"]*"' <<<"$window") instead of \"Login\"")
 end
 
 begin "SIGTERM ends the program within $term_timeout s"
@@ -307,20 +321,29 @@ while kill -0 "$quiru" 2>/dev/null && [ $((SECONDS - termed)) -lt "$term_timeout
 done
 if [ "$(awk '{ print $3 }' "/proc/$quiru/stat" 2>/dev/null)" != Z ] && kill -0 "$quiru" 2>/dev/null; then
     kill -KILL "$quiru" 2>/dev/null || true
+    wait "$quiru" 2>/dev/null || true
+    forget "$quiru"
     show_log "$logs/run.log" 40
-    fail "the program was still running $term_timeout s after SIGTERM (killed it)"
+    problems+=("the program was still running $term_timeout s after SIGTERM (killed it)")
+else
+    rc=0
+    wait "$quiru" || rc=$?
+    forget "$quiru"
+    show_log "$logs/run.log" 20
+    case $rc in
+    0) say "the program ended with status 0 after $((SECONDS - termed)) s" ;;
+    143) say "the program ended by SIGTERM's default action (status 143) after $((SECONDS - termed)) s" ;;
+    *) problems+=("the program ended with status $rc after SIGTERM") ;;
+    esac
 fi
-rc=0
-wait "$quiru" || rc=$?
-show_log "$logs/run.log" 20
-case $rc in
-0) say "the program ended with status 0 after $((SECONDS - termed)) s" ;;
-143) say "the program ended by SIGTERM's default action (status 143) after $((SECONDS - termed)) s, not by its own shutdown" ;;
-*) fail "the program ended with status $rc after SIGTERM" ;;
-esac
 kill -TERM "$xvfb" 2>/dev/null || true
 wait "$xvfb" 2>/dev/null || true
+forget "$xvfb"
 end
 
-say "every step passed in a fresh Debian 12 ($suite, minbase) root:"
 printf '%s\n' "${timings[@]}"
+if [ ${#problems[@]} -gt 0 ]; then
+    printf '[fresh-debian] FAILED: %s\n' "${problems[@]}" >&2
+    exit 1
+fi
+say "every step passed in a fresh Debian 12 ($suite, minbase) root"

@@ -71,6 +71,27 @@ private:
     MoveKeys keys_;
 };
 
+class KeyClick : public QObject {
+public:
+    KeyClick(QWidget* control, std::initializer_list<int> keys, QAbstractButton* button)
+        : QObject(control), keys_(keys), button_(button) {}
+
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() != QEvent::KeyPress || !button_)
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier ||
+            !keys_.contains(key->key()))
+            return false;
+        button_->click();
+        return true;
+    }
+
+private:
+    QList<int> keys_;
+    QPointer<QAbstractButton> button_;
+};
+
 // ---------------------------------------------------------------- focus colours
 
 void paint(QWidget* control, const QColor& colour) {
@@ -155,6 +176,10 @@ void ensureShortcutPrecedence() {
 
 void attachKeyMovement(QWidget* control, MoveKeys keys) {
     control->installEventFilter(new KeyMovement(control, keys));
+}
+
+void attachKeyClick(QWidget* control, std::initializer_list<int> keys, QAbstractButton* button) {
+    control->installEventFilter(new KeyClick(control, keys, button));
 }
 
 void attachFocusColours(QWidget* control) {

@@ -3,6 +3,7 @@
 #include <QFlags>
 #include <QKeySequence>
 #include <QString>
+#include <initializer_list>
 
 class QAbstractButton;
 class QAction;
@@ -28,6 +29,10 @@ inline constexpr MoveKeys kEditMoveKeys =
 inline constexpr MoveKeys kListMoveKeys = MoveKeys(MoveKey::EnterNext);
 
 void attachKeyMovement(QWidget* control, MoveKeys keys = kEditMoveKeys);
+
+// Any of these unmodified keys in the control clicks the button instead (Enter in the last box
+// confirms, Esc cancels).
+void attachKeyClick(QWidget* control, std::initializer_list<int> keys, QAbstractButton* button);
 
 // The control takes the palette's tooltip background while it has the focus, white otherwise.
 void attachFocusColours(QWidget* control);

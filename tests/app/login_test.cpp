@@ -1,13 +1,13 @@
 // From start to the main window: the start-up file, the login and the change of password.
 #include "app/change_password_window.h"
-#include "core/data_module.h"
-#include "core/globals.h"
 #include "app/login_window.h"
 #include "app/main_window.h"
+#include "core/data_module.h"
+#include "core/globals.h"
 #include "platform/data/errors.h"
+#include "tests/support/program_folder.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_input.h"
-#include "tests/support/program_folder.h"
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -124,6 +124,20 @@ TEST_F(Login, ChangeWindowOutcomes) {
     login->show();
     EXPECT_FALSE(login->Label4->isVisible());
     EXPECT_FALSE(login->Bevel1->isVisible());
+}
+
+TEST_F(Login, EscOnAButtonKeepsTheWindowAndRestoringKeepsWhatWasTyped) {
+    start();
+    testing_support::activate(login.get());
+    login->btnEntrar->setFocus();
+    testing_support::press(login->btnEntrar, Qt::Key_Escape);
+    EXPECT_TRUE(login->isVisible()) << "Esc on a button must not hide the program's only window";
+    login->Edit1->setText("joao");
+    login->Edit2->setText("x");
+    login->showMinimized();
+    login->showNormal(); // the window system's restore: the window is not shown anew
+    EXPECT_EQ(login->Edit1->text(), "joao");
+    EXPECT_EQ(login->Edit2->text(), "x");
 }
 
 } // namespace

@@ -1,11 +1,11 @@
 // The main window: caption, administrator check, backup timer and the commands' presets.
-#include "core/globals.h"
 #include "app/main_window.h"
+#include "core/globals.h"
 #include "platform/ui/radio_group.h"
-#include "tests/support/scripted_dialogs.h"
-#include "tests/support/test_input.h"
 #include "reports/movement_report_filter_window.h"
 #include "tests/support/program_folder.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_input.h"
 #include <QAction>
 #include <QLabel>
 #include <QTimer>
@@ -49,6 +49,27 @@ TEST_F(MainWindow, BackupTimerFollowsTheSettingsRow) {
     show();
     EXPECT_TRUE(menu->TimerBackup->isActive());
     EXPECT_EQ(menu->TimerBackup->interval(), 900000);
+}
+
+TEST_F(MainWindow, NoBackupTimerWithoutAnIntervalAndNoRestartOnRestore) {
+    for (const char* interval : {"0", "null", "-5"}) {
+        testing_support::exec(dm->SQLConnection2,
+                              QStringLiteral("update TCONFIGURACAO set BACKUP_AUTOMATICO = 'SIM', "
+                                             "INTERVALO_BACKUP = %1")
+                                  .arg(interval));
+        show();
+        EXPECT_FALSE(menu->TimerBackup->isActive()) << interval;
+    }
+    testing_support::exec(dm->SQLConnection2, "update TCONFIGURACAO set INTERVALO_BACKUP = 15");
+    show();
+    ASSERT_TRUE(menu->TimerBackup->isActive());
+    // Minimising and restoring is no new show: the settings are not read again.
+    testing_support::exec(dm->SQLConnection2, "update TCONFIGURACAO set INTERVALO_BACKUP = 30");
+    menu->showMinimized();
+    menu->showNormal();
+    EXPECT_EQ(menu->TimerBackup->interval(), 900000);
+    testing_support::press(menu.get(), Qt::Key_Escape);
+    EXPECT_TRUE(menu->isVisible()) << "Esc must not hide the main window";
 }
 
 TEST_F(MainWindow, OnlyAdministratorsPassTheUsersCheck) {

@@ -7,9 +7,9 @@
 #include <stdexcept>
 
 namespace testing_support {
+using ui::describeException;
 using ui::dialogs;
 using ui::setDialogs;
-using ui::describeException;
 
 namespace {
 // Showing a window does not make it active under the offscreen platform until the activation

@@ -31,7 +31,8 @@ TEST(CopyFile, OverwritesTheTargetWhole) {
 TEST(CopyFile, FailureLeavesTheTargetAsItWas) {
     QTemporaryDir dir;
     writeAll(dir.filePath("b.gdb"), "keep me");
-    EXPECT_THROW(os::copyFile(dir.filePath("missing.gdb"), dir.filePath("b.gdb")), std::runtime_error);
+    EXPECT_THROW(os::copyFile(dir.filePath("missing.gdb"), dir.filePath("b.gdb")),
+                 std::runtime_error);
     EXPECT_EQ(readAll(dir.filePath("b.gdb")), "keep me");
     writeAll(dir.filePath("a.gdb"), "data");
     EXPECT_THROW(os::copyFile(dir.filePath("a.gdb"), dir.filePath("no/such/folder/b.gdb")),
