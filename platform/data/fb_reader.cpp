@@ -41,10 +41,10 @@ int bytesPerChar(short charset) {
 SourceColumn describe(const XSQLVAR& v) {
     SourceColumn column;
     column.name = QString::fromUtf8(v.aliasname, v.aliasname_length);
-    const auto held = [&](FieldKind kind, const char* name) {
+    const auto held = [&](FieldKind kind, const QString& name) {
         column.kind = kind;
         column.held = true;
-        column.typeName = QString::fromLatin1(name);
+        column.typeName = name;
     };
     const auto refused = [&](const QString& name) { column.typeName = name; };
     const QString scaled =
@@ -53,24 +53,24 @@ SourceColumn describe(const XSQLVAR& v) {
             : QStringLiteral("NUMERIC/DECIMAL com %1 casas decimais").arg(-int(v.sqlscale));
     switch (v.sqltype & ~1) {
     case SQL_LONG:
-        v.sqlscale == 0 ? held(FieldKind::Integer, "INTEGER") : refused(scaled);
+        v.sqlscale == 0 ? held(FieldKind::Integer, QStringLiteral("INTEGER")) : refused(scaled);
         break;
     case SQL_DOUBLE:
-        v.sqlscale == 0 ? held(FieldKind::Float, "DOUBLE PRECISION") : refused(scaled);
+        v.sqlscale == 0 ? held(FieldKind::Float, QStringLiteral("DOUBLE PRECISION"))
+                        : refused(scaled);
         break;
     case SQL_VARYING:
         column.size = v.sqllen / bytesPerChar(v.sqlsubtype);
-        held(FieldKind::Text, "VARCHAR");
-        column.typeName = QStringLiteral("VARCHAR(%1)").arg(column.size);
+        held(FieldKind::Text, QStringLiteral("VARCHAR(%1)").arg(column.size));
         break;
     case SQL_TYPE_DATE:
-        held(FieldKind::Date, "DATE");
+        held(FieldKind::Date, QStringLiteral("DATE"));
         break;
     case SQL_TYPE_TIME:
-        held(FieldKind::Time, "TIME");
+        held(FieldKind::Time, QStringLiteral("TIME"));
         break;
     case SQL_BLOB:
-        held(FieldKind::Blob, "BLOB");
+        held(FieldKind::Blob, QStringLiteral("BLOB"));
         break;
     case SQL_SHORT: // would wrap values beyond 16 bits on writing
         refused(v.sqlscale == 0 ? QStringLiteral("SMALLINT") : scaled);
