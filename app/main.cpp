@@ -9,6 +9,7 @@
 #include <cstdlib>
 
 int main(int argc, char** argv) {
+    os::holdTerminationSignals(); // before any thread starts
     ui::Application app(argc, argv);
     setUpApplication(app);
     // Told to end (logout, shutdown, kill, Ctrl+C): drop any unsaved edit and close the

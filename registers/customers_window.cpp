@@ -1,6 +1,7 @@
 #include "registers/customers_window.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "platform/data/filter_expression.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_grid.h"
 #include "platform/ui/db_radio_group.h"
@@ -72,9 +73,8 @@ void TFCliente::setDefaults() {
 void TFCliente::txtNomeChange() {
     data::ClientDataSet* ds = dataSet();
     ds->setFiltered(false);
-    QString typed = txtNome->text();
-    typed.replace('\'', QStringLiteral("''"));
-    ds->setFilter("UPPER(NOME) LIKE UPPER('%" + typed + "%')");
+    ds->setFilter("UPPER(NOME) LIKE UPPER(" + data::searchPattern(txtNome->text()) + ')' +
+                  data::kSearchEscape);
     ds->setFiltered(true);
     ds->first();
 }

@@ -1,6 +1,7 @@
 #include "registers/products_window.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "platform/data/filter_expression.h"
 #include "platform/format/format.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_grid.h"
@@ -21,12 +22,7 @@
 
 TFProdutos* FProdutos = nullptr;
 
-namespace {
-QString quoted(QString text) {
-    text.replace('\'', QStringLiteral("''"));
-    return '\'' + text + '\'';
-}
-} // namespace
+using data::quotedLiteral;
 
 TFProdutos::TFProdutos(QWidget* parent)
     : RegisterWindow(parent, {"FProdutos",
@@ -49,21 +45,6 @@ TFProdutos::TFProdutos(QWidget* parent)
     addEdit("DBEdit7", QStringLiteral("ESTOQUE MÁXIMO"), QStringLiteral("ESTOQUE_MAXIMO"));
     addEdit("DBEdit8", QStringLiteral("PREÇO DE COMPRA"), QStringLiteral("PRECO_COMPRA"));
     addEdit("DBEdit9", QStringLiteral("PREÇO DE VENDA"), QStringLiteral("PRECO_VENDA"));
-    addEdit("DBEdit14", QStringLiteral("POSIÇÃO NA PRATELEIRA"), QStringLiteral("POS_PRATELEIRA"));
-
-    txtTotalEstoqueCompra = new QLineEdit(TabSheet1);
-    txtTotalEstoqueCompra->setObjectName(QStringLiteral("txtTotalEstoqueCompra"));
-    txtTotalEstoqueVenda = new QLineEdit(TabSheet1);
-    txtTotalEstoqueVenda->setObjectName(QStringLiteral("txtTotalEstoqueVenda"));
-    for (QLineEdit* total : {txtTotalEstoqueCompra, txtTotalEstoqueVenda}) {
-        total->setReadOnly(true);
-        total->setEnabled(false);
-        total->setFocusPolicy(Qt::NoFocus);
-    }
-    addControl(txtTotalEstoqueCompra, QStringLiteral("TOTAL ESTOQUE(COMPRA)"),
-               AlwaysOff | NoMovement | NoColours);
-    addControl(txtTotalEstoqueVenda, QStringLiteral("TOTAL ESTOQUE(VENDA)"),
-               AlwaysOff | NoMovement | NoColours);
 
     // Each code box with its lookup list (Enter on, Backspace back) and the button that opens
     // the register to look one up.
@@ -82,6 +63,22 @@ TFProdutos::TFProdutos(QWidget* parent)
             .second;
     btnFornecedor = addPickButton("btnFornecedor", QStringLiteral("F3"),
                                   QStringLiteral("Consulta de Fornecedores"));
+    addEdit("DBEdit14", QStringLiteral("POSIÇÃO NA PRATELEIRA"), QStringLiteral("POS_PRATELEIRA"));
+
+    txtTotalEstoqueCompra = new QLineEdit(TabSheet1);
+    txtTotalEstoqueCompra->setObjectName(QStringLiteral("txtTotalEstoqueCompra"));
+    txtTotalEstoqueVenda = new QLineEdit(TabSheet1);
+    txtTotalEstoqueVenda->setObjectName(QStringLiteral("txtTotalEstoqueVenda"));
+    for (QLineEdit* total : {txtTotalEstoqueCompra, txtTotalEstoqueVenda}) {
+        total->setReadOnly(true);
+        total->setEnabled(false);
+        total->setFocusPolicy(Qt::NoFocus);
+    }
+    addControl(txtTotalEstoqueCompra, QStringLiteral("TOTAL ESTOQUE(COMPRA)"),
+               AlwaysOff | NoMovement | NoColours);
+    addControl(txtTotalEstoqueVenda, QStringLiteral("TOTAL ESTOQUE(VENDA)"),
+               AlwaysOff | NoMovement | NoColours);
+
     std::tie(DBEdit13, DBLookupComboBox1) =
         lookupRow("DBEdit13", QStringLiteral("GRUPO"), QStringLiteral("GRUPO"), "DBLookupComboBox1",
                   DM->DSGRUPO);
@@ -164,6 +161,9 @@ void TFProdutos::showOnlyPage(QWidget* page) {
 }
 
 void TFProdutos::navegar() {
+    // The subgroup list limited to the edited product's group serves that edit only: other
+    // products and other windows see every subgroup.
+    dropSubgroupFilter();
     RegisterWindow::navegar();
     showOnlyPage(TabSheet1);
     reloadPicture();
@@ -198,11 +198,6 @@ bool TFProdutos::eventFilter(QObject* watched, QEvent* event) {
 }
 
 // ------------------------------------------------------------------ commands
-
-void TFProdutos::btnNovoClick() {
-    removeFilter();
-    RegisterWindow::btnNovoClick();
-}
 
 void TFProdutos::btnAlterarClick() {
     removeFilter();
@@ -240,18 +235,20 @@ void TFProdutos::btnConsultarClick() {
 }
 
 void TFProdutos::pickRow() {
+    // An empty list (a search that found nothing) leads back as well: to the form, or out of
+    // the window without a product.
     data::ClientDataSet* ds = dataSet();
-    if (ds->isEmpty())
-        return;
-    const QVariant code = ds->field(QStringLiteral("CODIGO")).value();
+    const QVariant code = ds->isEmpty() ? QVariant() : ds->field(QStringLiteral("CODIGO")).value();
     if (selecionar_produto) {
-        produto_selecionado = code.toInt();
+        if (!code.isNull())
+            produto_selecionado = code.toInt();
         close();
         return;
     }
     showOnlyPage(TabSheet1);
     removeFilter();
-    ds->locate(QStringLiteral("CODIGO"), code);
+    if (!code.isNull())
+        ds->locate(QStringLiteral("CODIGO"), code);
     reloadPicture();
     atualizar_totais();
 }
@@ -261,12 +258,12 @@ void TFProdutos::txtDescricaoChange() {
     if (t.isEmpty())
         return;
     data::ClientDataSet* ds = dataSet();
-    const QString contains = quoted('%' + t + '%');
-    std::vector<QString> steps = {"DESCRICAO LIKE (" + contains + ')',
-                                  "CODIGOBARRAS = (" + quoted(t) + ')',
-                                  "REFERENCIA LIKE (" + contains + ')'};
+    const QString contains = data::searchPattern(t) + data::kSearchEscape;
+    std::vector<QString> steps = {"DESCRICAO LIKE " + contains,
+                                  "CODIGOBARRAS = (" + quotedLiteral(t) + ')',
+                                  "REFERENCIA LIKE " + contains};
     if (IsNumeric(t))
-        steps.push_back("CODIGO = (" + quoted(t) + ')');
+        steps.push_back("CODIGO = (" + quotedLiteral(t) + ')');
     for (const QString& expression : steps) {
         ds->setFiltered(false);
         ds->setFilter(expression);
@@ -280,13 +277,17 @@ void TFProdutos::txtDescricaoChange() {
         ds->setFiltered(false);
 }
 
+void TFProdutos::dropSubgroupFilter() {
+    DM->TBSUBGRUPO->setFiltered(false);
+}
+
 void TFProdutos::DBLookupComboBox1Click() {
     const QVariant group = DBLookupComboBox1->keyValue();
     if (group.isNull())
         return;
     data::ClientDataSet* subgroups = DM->TBSUBGRUPO;
     subgroups->setFiltered(false);
-    subgroups->setFilter("GRUPO = " + quoted(group.toString()));
+    subgroups->setFilter("GRUPO = " + quotedLiteral(group.toString()));
     subgroups->setFiltered(true);
 }
 

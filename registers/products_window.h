@@ -42,7 +42,6 @@ public:
 
     void navegar() override;
     void editar() override;
-    void btnNovoClick() override;
     void btnAlterarClick() override;
     void btnSalvarClick() override;
     void btnCancelarClick() override;
@@ -65,11 +64,15 @@ protected:
     void gridEnter() override { pickRow(); }
     void TabSheet1Show() override;
     void TabSheet2Show() override;
-    void afterClose() override { removeFilter(); }
+    void afterClose() override {
+        removeFilter();
+        dropSubgroupFilter();
+    }
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void pickRow();
+    void dropSubgroupFilter();
     void showOnlyPage(QWidget* page);
     void reloadPicture();
 };

@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTabBar>
 #include <QVBoxLayout>
 
@@ -99,7 +100,8 @@ RegisterWindow::RegisterWindow(QWidget* parent, const Setup& setup)
     DBGrid1->setDataSource(source_);
     auto* list = new QVBoxLayout(TabSheet2);
     list->addWidget(DBGrid1);
-    ui::connectGuarded(DBGrid1, &ui::DBGrid::rowDoubleClicked, this, [this] { gridDoubleClick(); });
+    ui::connectGuarded(DBGrid1, &ui::DBGrid::gridDoubleClicked, this,
+                       [this] { gridDoubleClick(); });
     ui::connectGuarded(DBGrid1, &ui::DBGrid::enterPressed, this, [this] { gridEnter(); });
 
     QCodigo = makeQuery("QCodigo", setup.codeQuery);
@@ -151,9 +153,13 @@ QPushButton* RegisterWindow::addPickButton(const char* name, const QString& capt
     auto* b = new QPushButton(caption, TabSheet1);
     b->setObjectName(QString::fromLatin1(name));
     b->setToolTip(hint);
-    b->setFocusPolicy(Qt::NoFocus);
+    // In the tab order after its list, as the fields are: Enter opens it, Up and Down move on.
+    b->setFocusPolicy(Qt::TabFocus);
+    b->setAutoDefault(false);
     b->setFixedWidth(36);
     addBeside(b);
+    ui::attachKeyMovement(b, ui::MoveKeys(ui::MoveKey::DownNext) | ui::MoveKey::UpPrevious);
+    ui::attachKeyClick(b, {Qt::Key_Return, Qt::Key_Enter}, b);
     return b;
 }
 
@@ -185,6 +191,7 @@ QLineEdit* RegisterWindow::addSearchBox(const char* name, const QString& label) 
     row->addWidget(new QLabel(label, TabSheet2));
     row->addWidget(box, 1);
     static_cast<QVBoxLayout*>(TabSheet2->layout())->insertLayout(0, row);
+    searchBox_ = box;
     return box;
 }
 
@@ -373,6 +380,15 @@ void RegisterWindow::FormShow() {
     navegar();
 }
 
+bool RegisterWindow::focusNextPrevChild(bool next) {
+    // Past the last field the focus comes round to the first one, never to a hidden control.
+    if (next && firstField_ && focusWidget() == lastFocusable_ && firstField_->isEnabled()) {
+        firstField_->setFocus(Qt::TabFocusReason);
+        return true;
+    }
+    return ui::Form::focusNextPrevChild(next);
+}
+
 void RegisterWindow::FormClose() {
     if (btnCancelar->isEnabled() && !btnCancelar->isHidden())
         btnCancelarClick(); // closing never stores pending changes
@@ -414,6 +430,12 @@ void RegisterWindow::applyNow(std::initializer_list<data::ClientDataSet*> also) 
 }
 
 void RegisterWindow::btnNovoClick() {
+    // A search still in force would hide the new record: the whole list comes back first.
+    if (searchBox_) {
+        const QSignalBlocker quiet(searchBox_);
+        searchBox_->clear();
+        removeFilter();
+    }
     novo_registro = true;
     const int code = nextCode();
     data::ClientDataSet* ds = dataSet();

@@ -158,6 +158,7 @@ protected:
 
     void FormShow() override;
     void FormClose() override;
+    bool focusNextPrevChild(bool next) override;
 
     void showForm(); // selects the "Cadastro" page
     // Post and store the record at once, with the changes posted to `also` in the same
@@ -201,4 +202,5 @@ private:
     std::vector<Dependency> dependencies_;
     QWidget* lastFocusable_ = nullptr;
     QWidget* shownPage_ = nullptr;
+    QLineEdit* searchBox_ = nullptr;
 };

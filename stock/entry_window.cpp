@@ -150,7 +150,8 @@ void TFEntrada::btnNovoClick() {
         return;
     const QTime now = QTime::currentTime();
     movements->field(QStringLiteral("DATA")).setValue(QDate::currentDate());
-    movements->field(QStringLiteral("HORARIO")).setValue(QTime(now.hour(), now.minute()));
+    movements->field(QStringLiteral("HORARIO"))
+        .setValue(QTime(now.hour(), now.minute(), now.second()));
 }
 
 void TFEntrada::btnAlterarClick() {

@@ -267,7 +267,7 @@ void TFConsultaMovimentacoes::buildLayout() {
                        &TFConsultaMovimentacoes::btnImprimirClick);
     ui::connectGuarded(btnSair, &QPushButton::clicked, this,
                        &TFConsultaMovimentacoes::btnSairClick);
-    ui::connectGuarded(DBGrid1, &ui::DBGrid::rowDoubleClicked, this,
+    ui::connectGuarded(DBGrid1, &ui::DBGrid::gridDoubleClicked, this,
                        &TFConsultaMovimentacoes::DBGrid1DblClick);
 }
 

@@ -57,14 +57,28 @@ int compareValues(const Value& a, const Value& b) {
 
 } // namespace
 
-bool likeMatch(QStringView text, QStringView pattern) {
-    // Iterative matcher with backtracking to the last %.
+QString quotedLiteral(QString text) {
+    text.replace('\'', QStringLiteral("''"));
+    return '\'' + text + '\'';
+}
+
+QString searchPattern(QString typed) {
+    typed.replace('\\', QStringLiteral("\\\\"));
+    typed.replace('_', QStringLiteral("\\_"));
+    return quotedLiteral('%' + typed + '%');
+}
+
+bool likeMatch(QStringView text, QStringView pattern, QChar escape) {
+    // Iterative matcher with backtracking to the last %. An escaped character stands for itself.
     qsizetype t = 0, p = 0, starP = -1, starT = 0;
     while (t < text.size()) {
-        if (p < pattern.size() && (pattern[p] == u'_' || pattern[p] == text[t])) {
+        const bool escaped = !escape.isNull() && p + 1 < pattern.size() && pattern[p] == escape;
+        const qsizetype width = escaped ? 2 : 1;
+        const QChar wanted = p < pattern.size() ? pattern[p + width - 1] : QChar();
+        if (p < pattern.size() && ((!escaped && wanted == u'_') || wanted == text[t])) {
             ++t;
-            ++p;
-        } else if (p < pattern.size() && pattern[p] == u'%') {
+            p += width;
+        } else if (p < pattern.size() && !escaped && wanted == u'%') {
             starP = p++;
             starT = t;
         } else if (starP >= 0) {
@@ -151,7 +165,12 @@ struct FilterExpression::Node {
             if (a.type == Value::Null || b.type == Value::Null)
                 return Value::boolean(false);
             const QString text = a.type == Value::Text ? a.text : format::floatToStr(a.number);
-            return Value::boolean(likeMatch(text, b.text) != negate);
+            QChar escape;
+            if (args.size() > 2) {
+                const Value e = args[2]->eval(store, row);
+                escape = e.type == Value::Text && !e.text.isEmpty() ? e.text[0] : QChar();
+            }
+            return Value::boolean(likeMatch(text, b.text, escape) != negate);
         }
         case IsNull: {
             Value a = args[0]->eval(store, row);
@@ -348,6 +367,10 @@ private:
             node->negate = negate;
             node->args.push_back(std::move(left));
             node->args.push_back(parsePrimary());
+            if (isKeyword("ESCAPE")) {
+                advance();
+                node->args.push_back(parsePrimary());
+            }
             return node;
         }
         if (isKeyword("IN")) {

@@ -23,7 +23,17 @@ private:
     std::unique_ptr<Node> root_;
 };
 
-// LIKE matching with % (any run) and _ (one character).
-bool likeMatch(QStringView text, QStringView pattern);
+// A text as a literal of the filter language (quotes doubled).
+QString quotedLiteral(QString text);
+
+// What a user types in a search box, as a quoted LIKE pattern that finds it anywhere in a text:
+// a typed % is a wildcard, everything else (the _ too) stands for itself. Follow it with
+// kSearchEscape: `NOME LIKE <pattern> ESCAPE '\'`.
+QString searchPattern(QString typed);
+inline constexpr const char* kSearchEscape = " ESCAPE '\\'";
+
+// LIKE matching with % (any run) and _ (one character); after `escape`, either stands for
+// itself (LIKE '%A\_B%' ESCAPE '\').
+bool likeMatch(QStringView text, QStringView pattern, QChar escape = {});
 
 } // namespace data

@@ -2,6 +2,8 @@
 #include <QSocketNotifier>
 #include <csignal>
 #include <fcntl.h>
+#include <pthread.h>
+#include <thread>
 #include <unistd.h>
 
 namespace os {
@@ -9,34 +11,46 @@ namespace {
 
 int pipeEnds[2] = {-1, -1};
 std::function<void(int)> currentHandler;
+QSocketNotifier* notifier = nullptr;
 
-// Only async-signal-safe work here: the number goes down a pipe the event loop watches.
-void forward(int signal) {
-    const unsigned char number = static_cast<unsigned char>(signal);
-    [[maybe_unused]] const ssize_t written = ::write(pipeEnds[1], &number, 1);
+sigset_t endingSignals() {
+    sigset_t set;
+    sigemptyset(&set);
+    for (int signal : {SIGTERM, SIGINT, SIGHUP})
+        sigaddset(&set, signal);
+    return set;
 }
 
 } // namespace
 
+void holdTerminationSignals() {
+    if (pipeEnds[0] >= 0 || ::pipe2(pipeEnds, O_CLOEXEC) != 0)
+        return;
+    const sigset_t set = endingSignals();
+    // Every thread started from here on inherits the mask.
+    pthread_sigmask(SIG_BLOCK, &set, nullptr);
+    std::thread([set] {
+        for (;;) {
+            int signal = 0;
+            if (sigwait(&set, &signal) != 0)
+                continue;
+            const unsigned char number = static_cast<unsigned char>(signal);
+            if (::write(pipeEnds[1], &number, 1) != 1)
+                std::_Exit(128 + signal); // nobody can be told: end as the signal would
+        }
+    }).detach();
+}
+
 void onTerminationSignal(std::function<void(int)> handler) {
     currentHandler = std::move(handler);
-    if (pipeEnds[0] >= 0)
+    if (notifier || pipeEnds[0] < 0)
         return;
-    if (::pipe2(pipeEnds, O_CLOEXEC | O_NONBLOCK) != 0)
-        return; // no pipe: the signals keep their default effect, which also ends the program
-    auto* notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read);
+    notifier = new QSocketNotifier(pipeEnds[0], QSocketNotifier::Read);
     QObject::connect(notifier, &QSocketNotifier::activated, [] {
         unsigned char number = 0;
-        while (::read(pipeEnds[0], &number, 1) == 1)
-            if (currentHandler)
-                currentHandler(number);
+        if (::read(pipeEnds[0], &number, 1) == 1 && currentHandler)
+            currentHandler(number);
     });
-    struct sigaction action = {};
-    action.sa_handler = forward;
-    sigemptyset(&action.sa_mask);
-    action.sa_flags = SA_RESTART;
-    for (int signal : {SIGTERM, SIGINT, SIGHUP})
-        ::sigaction(signal, &action, nullptr);
 }
 
 } // namespace os

@@ -88,9 +88,9 @@ void DBGrid::keyPressEvent(QKeyEvent* event) {
 }
 
 void DBGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+    // Anywhere in the grid, its empty space too: an empty list must not leave the user stuck.
     QTableView::mouseDoubleClickEvent(event);
-    if (indexAt(event->position().toPoint()).isValid())
-        emit rowDoubleClicked();
+    emit gridDoubleClicked();
 }
 
 } // namespace ui

@@ -19,7 +19,7 @@ public:
     DataSetModel* dataSetModel() const { return model_; }
 
 signals:
-    void rowDoubleClicked();
+    void gridDoubleClicked();
     void enterPressed();
 
 protected:

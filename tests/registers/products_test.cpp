@@ -63,6 +63,7 @@ TEST_F(Products, SearchTriesDescriptionBarCodeReferenceThenCode) {
         {"99", {3, 1, 2, 12, 20}}, // nothing: the whole list
         {"XYZ", {}},               // nothing and not a number: the reference filter stays
         {"%", {3, 1, 2, 12, 20}},  // the user's % is a wildcard
+        {"P_RCA", {}},             // the _ is a character like any other
     };
     auto* w = show<TFProdutos>();
     click(w->btnConsultar);
@@ -175,7 +176,35 @@ TEST_F(Products, ChoosingAGroupLimitsTheSubgroupList) {
     EXPECT_TRUE(w->DBEdit13->hasFocus()) << "Backspace goes back to the code";
     click(w->btnSalvar);
     EXPECT_EQ(scalar("select GRUPO from TPRODUTO").toInt(), 3);
-    EXPECT_TRUE(DM->TBSUBGRUPO->filtered()) << "left for the subgroup window to remove";
+    EXPECT_FALSE(DM->TBSUBGRUPO->filtered()) << "other products and windows see every subgroup";
+
+    click(w->btnAlterar);
+    testing_support::focus(w->DBLookupComboBox1);
+    testing_support::press(w->DBLookupComboBox1, Qt::Key_Down);
+    ASSERT_TRUE(DM->TBSUBGRUPO->filtered());
+    w->close(); // closing cancels the edit and drops the filter too
+    EXPECT_FALSE(DM->TBSUBGRUPO->filtered());
+}
+
+TEST_F(Products, AnEmptyListLeadsBackToTheFormOrOutWithoutAPick) {
+    product(1, "ARROZ");
+    auto* w = show<TFProdutos>();
+    click(w->btnConsultar);
+    testing_support::type(w->txtDescricao, "XYZ");
+    ASSERT_EQ(DM->TBPRODUTOS->recordCount(), 0);
+    // A double-click on the empty grid acts as on a row: back on the form, the list whole.
+    QTest::mouseDClick(w->DBGrid1->viewport(), Qt::LeftButton, {}, QPoint(20, 20));
+    EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet1);
+    EXPECT_EQ(DM->TBPRODUTOS->recordCount(), 1);
+    EXPECT_EQ(w->DBEdit1->text(), "1");
+
+    selecionar_produto = true;
+    produto_selecionado = 0;
+    click(w->btnConsultar);
+    testing_support::type(w->txtDescricao, "XYZ");
+    testing_support::press(w->DBGrid1, Qt::Key_Return);
+    EXPECT_FALSE(w->isVisible());
+    EXPECT_EQ(produto_selecionado, 0) << "no product was picked";
 }
 
 TEST_F(Products, PickModeSetsTheChosenCodeAndSairKeepsThePreviousOne) {

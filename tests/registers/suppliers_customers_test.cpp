@@ -132,6 +132,8 @@ TEST_F(Customers, SearchFindsTheTextAnywhereInTheNameInAnyCase) {
     EXPECT_EQ(listed(), (QStringList{"JOSÉ SILVA", "MARIA DA SILVEIRA"}));
     w->txtNome->setText("d'a"); // a quote is text like any other
     EXPECT_TRUE(listed().isEmpty());
+    w->txtNome->setText("JOS_"); // and so is the _
+    EXPECT_TRUE(listed().isEmpty());
     w->txtNome->clear();
     EXPECT_EQ(listed().size(), 4) << "the customer without a name is not listed";
 
@@ -140,6 +142,17 @@ TEST_F(Customers, SearchFindsTheTextAnywhereInTheNameInAnyCase) {
     EXPECT_EQ(w->DBEdit2->text(), "ANA SOUZA");
     EXPECT_TRUE(w->txtNome->text().isEmpty());
     EXPECT_EQ(DM->TBCLIENTE->recordCount(), 5) << "the whole list again";
+}
+
+TEST_F(Customers, NovoDuringASearchShowsTheNewCustomer) {
+    auto* w = show<TFCliente>();
+    click(w->btnConsultar);
+    testing_support::type(w->txtNome, "souza");
+    testing_support::press(w, QKeySequence(Qt::Key_F1));
+    EXPECT_EQ(w->PageControl1->activePage(), w->TabSheet1);
+    EXPECT_EQ(w->DBEdit1->text(), "6") << "the new record is the one shown";
+    EXPECT_TRUE(w->txtNome->text().isEmpty());
+    EXPECT_FALSE(DM->TBCLIENTE->filtered());
 }
 
 TEST_F(Customers, PickModeAfterASearchHandsOverTheDoubleClickedCustomer) {

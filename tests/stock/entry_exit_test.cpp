@@ -9,6 +9,7 @@
 #include "tests/support/program_folder.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_input.h"
+#include <QApplication>
 #include <QPushButton>
 #include <optional>
 
@@ -187,6 +188,30 @@ INSTANTIATE_TEST_SUITE_P(Cases, StockRule, testing::ValuesIn(kStockCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 // ------------------------------------------------------------------ the rest of the windows
+
+TEST_F(Movements, NovoStoresTheTimeWithSecondsAndEnterWalksEveryFieldAndButton) {
+    product(1, 10);
+    TFEntrada* w = open(Kind::Entry);
+    click(w->btnNovo);
+    const QTime time = DM->TBMOVIMENTACAO->field("HORARIO").asTime();
+    EXPECT_LE(std::abs(time.secsTo(QTime::currentTime())), 2) << "the seconds are kept";
+
+    QStringList walked;
+    QWidget* at = w->DBEdit3;
+    testing_support::focus(at);
+    for (int i = 0; i < 15 && (walked.isEmpty() || at != w->DBEdit3); ++i) {
+        walked << at->objectName();
+        // Enter moves on from edits and lists; on a pick button Down does (Enter opens it).
+        testing_support::press(at, qobject_cast<QPushButton*>(at) ? Qt::Key_Down : Qt::Key_Return);
+        at = QApplication::focusWidget();
+    }
+    EXPECT_EQ(walked, (QStringList{"DBEdit3", "DBEdit2", "DBLookupComboBox1", "btnProduto",
+                                   "DBEdit5", "DBEdit6", "DBEdit7", "DBEdit8", "DBLookupComboBox2",
+                                   "btnFornecedor", "DBEdit20", "DBLookupComboBox4",
+                                   "btnCentroCusto", "DBEdit4", "DBEdit9"}));
+    EXPECT_EQ(at, w->DBEdit3) << "past the last field the first comes round";
+    click(w->btnCancelar);
+}
 
 TEST_F(Movements, SavingStartsFromTheStoredStockNotTheCachedOne) {
     product(1, 10, "null", "1000");

@@ -68,6 +68,9 @@ TEST_F(DataSetView, FilterExpressions) {
         {"NOME LIKE ('%Silva%')", {1}}, // LIKE is case-sensitive
         {"UPPER(NOME) LIKE UPPER('%sil%')", {1, 4}},
         {"NOME LIKE 'Al_erto'", {3}},
+        {"TIPO LIKE 'ENT_ADA' ESCAPE '!'", {1, 3, 5}}, // only the escaped _ is literal
+        {"TIPO LIKE 'ENT!_ADA' ESCAPE '!'", {}},
+        {"'A_B%' LIKE 'A!_B!%' ESCAPE '!'", {1, 2, 3, 4, 5}},
         {"NOME = 'bruno d''ávila'", {2}}, // doubled quote inside a literal
         {"NOME IS NULL", {5}},
         {"DATA IS NOT NULL AND DATA >= '01/01/2024'", {1, 2, 5}},

@@ -80,7 +80,7 @@ TEST_F(DBGridTest, SelectedRowAndCurrentRecordFollowEachOther) {
 TEST_F(DBGridTest, DoubleClickAndEnterAreSignalled) {
     int doubleClicks = 0, enters = 0;
     QObject context;
-    QObject::connect(grid, &ui::DBGrid::rowDoubleClicked, &context, [&] { ++doubleClicks; });
+    QObject::connect(grid, &ui::DBGrid::gridDoubleClicked, &context, [&] { ++doubleClicks; });
     QObject::connect(grid, &ui::DBGrid::enterPressed, &context, [&] { ++enters; });
     const QPoint row3 = grid->visualRect(grid->model()->index(3, 0)).center();
     QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, row3);
