@@ -12,8 +12,11 @@
 #include "registers/products_window.h"
 #include "registers/subgroups_window.h"
 #include "registers/suppliers_window.h"
+#include "reports/cost_centre_report_filter_window.h"
 #include "reports/movement_report_commands.h"
 #include "reports/movement_report_filter_window.h"
+#include "reports/simple_stock_report_filter_window.h"
+#include "reports/stock_report_filter_window.h"
 #include "stock/exit_window.h"
 #include "stock/movement_query_window.h"
 #include <QCoreApplication>
@@ -32,7 +35,8 @@ TFMenu* FMenu = nullptr;
 TFMenu::TFMenu(QWidget* parent) : ui::Form(parent, QStringLiteral("FMenu")) {
     setWindowTitle(QStringLiteral("Quiru"));
     setWindowFlags(Qt::Window);
-    QFont arial(QStringLiteral("Arial"));
+    QFont arial = font(); // the program's size, in Arial
+    arial.setFamily(QStringLiteral("Arial"));
     setFont(arial);
 
     MainMenu1 = new QMenuBar(this);
@@ -133,10 +137,6 @@ QToolButton* TFMenu::toolButton(const char* name, const QString& caption, const 
     b->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     b->setAutoRaise(true);
     b->setFixedSize(110, 85);
-    // The longest captions must fit the button's width whole.
-    QFont small = b->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    b->setFont(small);
     b->setCursor(Qt::PointingHandCursor);
     return b;
 }
@@ -406,10 +406,16 @@ void TFMenu::RelatriodeSubgrupos1Click() {
     openRecordReport(QStringLiteral("Relatório de Subgrupos"), 2, 2);
 }
 
-void TFMenu::btnRelatorioEstoqueClick() {}
-void TFMenu::RelatriodeEstoqueSimples1Click() {}
+void TFMenu::btnRelatorioEstoqueClick() {
+    ui::openModal(this, FFiltroEstoque);
+}
+void TFMenu::RelatriodeEstoqueSimples1Click() {
+    ui::openModal(this, FFiltroEstoqueSimples);
+}
 void TFMenu::GrficosdeMovimentaeseEstoque1Click() {}
-void TFMenu::RelatriodeCentrodeCustos1Click() {}
+void TFMenu::RelatriodeCentrodeCustos1Click() {
+    ui::openModal(this, FFiltroCentroCusto);
+}
 void TFMenu::btnAtualizarClick() {}
 void TFMenu::BancodeDados1Click() {}
 void TFMenu::RealizarRestaurarBackup1Click() {}

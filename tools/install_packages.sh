@@ -10,7 +10,7 @@ packages=(
     firebird3.0-server-core firebird3.0-utils firebird-dev
     # libxlsxwriter's pkg-config file links with -lz.
     libxlsxwriter-dev zlib1g-dev libcurl4-openssl-dev
-    libgtest-dev libbenchmark-dev xvfb xauth
+    libgtest-dev libbenchmark-dev poppler-utils xvfb xauth
 )
 missing=()
 for p in "${packages[@]}"; do

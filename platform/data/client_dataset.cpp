@@ -171,8 +171,9 @@ void ClientDataSet::open() {
         }
         store_.reset(kindsOf(fields_));
         std::vector<int> sourceColumn(fields_.size(), -1);
+        // A name the query gives twice (DESCRICAO of a product and of its group) is the first.
         for (int i = 0; i < query_->columnCount(); ++i)
-            if (Field* f = findField(query_->columnName(i)))
+            if (Field* f = findField(query_->columnName(i)); f && sourceColumn[f->index()] < 0)
                 sourceColumn[f->index()] = i;
         for (; !query_->eof(); query_->next()) {
             const RowId row = store_.appendRow();

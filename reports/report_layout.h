@@ -1,0 +1,44 @@
+#pragma once
+// What the four printed reports share: the report object, the company block of the title band
+// (from the data module's current company row), the footer with the program's name and the
+// maker's address, the white and cream rows, and the ways a report goes out (preview, print).
+#include "platform/report/report.h"
+#include <QObject>
+#include <span>
+
+class QWidget;
+
+class ReportLayout : public QObject {
+    Q_OBJECT
+public:
+    explicit ReportLayout(QObject* owner);
+
+    report::Report QuickRep1;
+
+    void preview(QWidget* parent);
+    void print(QWidget* parent); // straight to the default printer
+
+    static const QColor kWhite;
+    static const QColor kCream;
+    static const QColor kRed;
+
+protected:
+    struct CompanyBlock {
+        report::Item* txtEmpresa;
+        report::Item* txtEndereco;
+        report::Item* txtCidade;
+        report::Item* txtEstado;
+        report::Item* txtCNPJ;
+        report::Item* logo;
+    };
+    // Four lines from top, each a bold caption and its value; the logo in a square at logoLeft.
+    CompanyBlock addCompanyBlock(double top, double lineStep, double logoLeft, double logoSide,
+                                 const report::Font& font);
+    // Copies the data module's current company row into the block (it neither opens nor moves
+    // the company dataset).
+    void fillCompanyBlock(const CompanyBlock& block);
+    // Versao at the left, the maker's address at the right. Returns Versao.
+    report::Item* addFooter(const report::Font& font);
+    // Paints a detail row and its items white or cream, and flips the flag for the next one.
+    void paintRow(bool& linhaBranca, std::span<report::Item* const> items);
+};
