@@ -8,7 +8,7 @@ namespace ui {
 
 DBEdit::DBEdit(QWidget* parent) : MaskEdit(parent), FieldBinding(this) {
     connect(link(), &FieldLink::changed, this, &DBEdit::refresh);
-    connect(link(), &FieldLink::updateRecord, this, &DBEdit::updateRecord);
+    link()->setInputWriter([this] { updateRecord(); });
     connect(this, &QLineEdit::textEdited, this, &DBEdit::userEdited);
     refresh();
 }
