@@ -1,5 +1,6 @@
 #include "app/main_window.h"
 #include "app/about_window.h"
+#include "charts/charts_window.h"
 #include "core/data_module.h"
 #include "core/globals.h"
 #include "platform/ui/dialogs.h"
@@ -412,7 +413,9 @@ void TFMenu::btnRelatorioEstoqueClick() {
 void TFMenu::RelatriodeEstoqueSimples1Click() {
     ui::openModal(this, FFiltroEstoqueSimples);
 }
-void TFMenu::GrficosdeMovimentaeseEstoque1Click() {}
+void TFMenu::GrficosdeMovimentaeseEstoque1Click() {
+    ui::openModal(this, FGraficos);
+}
 void TFMenu::RelatriodeCentrodeCustos1Click() {
     ui::openModal(this, FFiltroCentroCusto);
 }

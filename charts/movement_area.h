@@ -1,0 +1,25 @@
+#pragma once
+// The points of the movement chart: one per movement, its quantity at its date, in ascending
+// date order (movements of one date keep the order they were read in).
+#include <QDate>
+#include <vector>
+
+class QAreaSeries;
+class QChart;
+namespace data {
+class ClientDataSet;
+}
+
+struct MovementPoint {
+    QDate date;
+    double quantity = 0;
+};
+
+// Rows without a date cannot be placed on a date axis and are left out.
+std::vector<MovementPoint> movementPoints(data::ClientDataSet& movements, const QString& dateField,
+                                          const QString& valueField);
+
+// Puts the points on the chart's area series and fits its date and value axes to them. Marks
+// with the values are shown only while there are few enough points to read them.
+inline constexpr int kMaxLabelledPoints = 40;
+void fillArea(QChart* chart, QAreaSeries* series, const std::vector<MovementPoint>& points);
