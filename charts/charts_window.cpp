@@ -191,10 +191,15 @@ QWidget* TFGraficos::buildStockPage() {
 
     Series1 = new QPieSeries;
     Series1->setObjectName(QStringLiteral("Series1"));
+    Series1->setPieSize(0.65); // room for the marks around it
     auto* chart = new QChart;
     chart->addSeries(Series1);
     chart->setTitle(kPieFirstTitle);
     DBChart1 = makeChartView(page, "DBChart1", chart);
+    // A long list of products reads best down the side, where no name is cut short.
+    chart->legend()->setAlignment(Qt::AlignRight);
+    connect(chart, &QChart::plotAreaChanged, this,
+            [this](const QRectF& area) { showMarksThatFit(Series1, area); });
 
     auto* notes = new QFrame(page);
     notes->setObjectName(QStringLiteral("Panel2"));

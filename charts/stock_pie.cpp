@@ -1,8 +1,13 @@
 #include "charts/stock_pie.h"
 #include "platform/data/client_dataset.h"
 #include "platform/format/format.h"
+#include <QFontMetricsF>
 #include <QPieSeries>
 #include <QPieSlice>
+#include <QRectF>
+#include <algorithm>
+#include <cmath>
+#include <numbers>
 
 std::vector<PieSlice> stockSlices(data::ClientDataSet& products, const QString& labelField,
                                   const QString& valueField) {
@@ -56,10 +61,37 @@ void fillPie(QPieSeries* series, const std::vector<PieSlice>& slices) {
     QList<QPieSlice*> made;
     made.reserve(qsizetype(slices.size()));
     for (const PieSlice& s : slices) {
-        auto* slice = new QPieSlice(sliceText(s), s.value);
-        // A mark on a sliver would only cover its neighbours' marks; the legend still names it.
-        slice->setLabelVisible(s.percent >= 2.0);
-        made << slice;
+        made << new QPieSlice(sliceText(s), s.value);
     }
     series->append(made);
+}
+
+void showMarksThatFit(QPieSeries* series, const QRectF& plotArea) {
+    QList<QPieSlice*> slices = series->slices();
+    std::stable_sort(slices.begin(), slices.end(), [](const QPieSlice* a, const QPieSlice* b) {
+        return a->value() > b->value();
+    });
+    const qreal radius = std::min(plotArea.width(), plotArea.height()) * series->pieSize() / 2;
+    const QPointF centre(plotArea.left() + plotArea.width() * series->horizontalPosition(),
+                         plotArea.top() + plotArea.height() * series->verticalPosition());
+    std::vector<QRectF> taken;
+    for (QPieSlice* slice : slices) {
+        // A mark sits beyond the end of its arm, on the side of the pie its slice is on.
+        const qreal middle =
+            (slice->startAngle() + slice->angleSpan() / 2) * std::numbers::pi / 180;
+        const qreal reach = radius * (1 + slice->labelArmLengthFactor());
+        const QPointF end = centre + QPointF(std::sin(middle), -std::cos(middle)) * reach;
+        const QFontMetricsF metrics(slice->labelFont());
+        const QSizeF size(metrics.horizontalAdvance(slice->label()) + radius * 0.1,
+                          metrics.height() * 1.2);
+        const QRectF mark(std::sin(middle) >= 0 ? end.x() : end.x() - size.width(),
+                          end.y() - size.height() / 2, size.width(), size.height());
+        // Qt cuts a mark that leaves the plot short; the legend names it in full instead.
+        const bool fits = plotArea.contains(mark) &&
+                          std::none_of(taken.begin(), taken.end(),
+                                       [&](const QRectF& other) { return other.intersects(mark); });
+        slice->setLabelVisible(fits);
+        if (fits)
+            taken.push_back(mark);
+    }
 }

@@ -7,6 +7,7 @@
 #include <vector>
 
 class QPieSeries;
+class QRectF;
 namespace data {
 class ClientDataSet;
 }
@@ -34,3 +35,7 @@ QString sliceText(const PieSlice& slice);
 
 // Replaces the series' slices with these.
 void fillPie(QPieSeries* series, const std::vector<PieSlice>& slices);
+
+// Shows the marks of the largest slices whose marks do not run into one another, as the pie is
+// laid out in the plot area; the legend names every slice, so a hidden mark loses nothing.
+void showMarksThatFit(QPieSeries* series, const QRectF& plotArea);
