@@ -31,6 +31,17 @@ std::vector<MovementPoint> movementPoints(data::ClientDataSet& movements, const 
     return points;
 }
 
+std::vector<MovementPoint> drawnPoints(const std::vector<MovementPoint>& points) {
+    std::vector<MovementPoint> drawn;
+    for (const MovementPoint& p : points) {
+        if (!drawn.empty() && drawn.back().date == p.date)
+            drawn.back().quantity = std::max(drawn.back().quantity, p.quantity);
+        else
+            drawn.push_back(p);
+    }
+    return drawn;
+}
+
 namespace {
 
 // Midnight of the date in the machine's time zone, as the date axis reads it. Consecutive
@@ -53,18 +64,20 @@ private:
 } // namespace
 
 void fillArea(QChart* chart, QAreaSeries* series, const std::vector<MovementPoint>& points) {
+    const bool labelled = !points.empty() && points.size() <= kMaxLabelledPoints;
+    const std::vector<MovementPoint> drawn = labelled ? points : drawnPoints(points);
     QLineSeries* upper = series->upperSeries();
     QList<QPointF> line;
-    line.reserve(qsizetype(points.size()));
+    line.reserve(qsizetype(drawn.size()));
     DateToAxis toAxis;
     double low = 0, high = 0;
-    for (const MovementPoint& p : points) {
+    for (const MovementPoint& p : drawn) {
         line << QPointF(toAxis(p.date), p.quantity);
         low = std::min(low, p.quantity);
         high = std::max(high, p.quantity);
     }
     upper->replace(line);
-    series->setPointLabelsVisible(!points.empty() && points.size() <= kMaxLabelledPoints);
+    series->setPointLabelsVisible(labelled);
 
     const auto dateAxes = chart->axes(Qt::Horizontal, series);
     const auto valueAxes = chart->axes(Qt::Vertical, series);

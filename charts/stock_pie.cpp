@@ -7,6 +7,7 @@
 #include <QRectF>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 
 std::vector<PieSlice> stockSlices(data::ClientDataSet& products, const QString& labelField,
@@ -17,13 +18,21 @@ std::vector<PieSlice> stockSlices(data::ClientDataSet& products, const QString& 
         return slices;
     const int labelIndex = dataset.field(labelField).index();
     const int valueIndex = dataset.field(valueField).index();
+    slices.reserve(std::size_t(dataset.recordCount()));
+    for (int row = 0; row < dataset.recordCount(); ++row)
+        slices.push_back({dataset.valueAt(row, labelIndex).toString(),
+                          dataset.valueAt(row, valueIndex).toDouble(), 0, 1}); // null reads as 0
+    return pieSlices(std::move(slices));
+}
+
+std::vector<PieSlice> pieSlices(std::vector<PieSlice> products) {
+    std::vector<PieSlice> slices;
     double total = 0;
-    for (int row = 0; row < dataset.recordCount(); ++row) {
-        const double value = dataset.valueAt(row, valueIndex).toDouble(); // null reads as 0
-        if (!(value > 0))
+    for (PieSlice& product : products) {
+        if (!(product.value > 0))
             continue;
-        slices.push_back({dataset.valueAt(row, labelIndex).toString(), value, 0, 1});
-        total += value;
+        total += product.value;
+        slices.push_back(std::move(product));
     }
     for (PieSlice& slice : slices)
         slice.percent = slice.value / total * 100;
@@ -31,10 +40,28 @@ std::vector<PieSlice> stockSlices(data::ClientDataSet& products, const QString& 
     const auto thin = [](const PieSlice& s) { return s.percent < kThinSlicePercent; };
     if (std::count_if(slices.begin(), slices.end(), thin) <= kMaxThinSlices)
         return slices;
+    // The smallest stock among the largest products, which keep their slices whatever their share.
+    std::vector<double> values;
+    values.reserve(slices.size());
+    for (const PieSlice& slice : slices)
+        values.push_back(slice.value);
+    const std::size_t kept = std::min(values.size(), std::size_t(kKeptLargest));
+    std::nth_element(values.begin(), values.begin() + std::ptrdiff_t(kept - 1), values.end(),
+                     std::greater<>());
+    const double keptFrom = values[kept - 1];
+    // Those above it all keep theirs; the rest of the places go to equals, first come first.
+    std::size_t equalPlaces =
+        kept - std::size_t(std::count_if(values.begin(), values.end(),
+                                         [keptFrom](double v) { return v > keptFrom; }));
     PieSlice others{QString(), 0, 0, 0};
     std::vector<PieSlice> shown;
     for (PieSlice& slice : slices) {
-        if (thin(slice)) {
+        bool largest = slice.value > keptFrom;
+        if (slice.value == keptFrom && equalPlaces > 0) {
+            largest = true;
+            --equalPlaces;
+        }
+        if (thin(slice) && !largest) {
             others.value += slice.value;
             others.products += 1;
         } else {

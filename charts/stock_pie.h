@@ -20,11 +20,16 @@ struct PieSlice {
 };
 
 // Slices thinner than this share of the whole (in percent) are folded into "Outros", but only
-// when there are more of them than kMaxThinSlices: a small shop sees every product.
+// when there are more of them than kMaxThinSlices: a small shop sees every product. The
+// kKeptLargest largest products always keep their own slice, so that a shop of many small
+// stocks still sees which products hold the most.
 inline constexpr double kThinSlicePercent = 0.5;
 inline constexpr int kMaxThinSlices = 10;
+inline constexpr int kKeptLargest = 10;
 
-// label/value pairs in the dataset's order; the folded slice, if any, comes last.
+// The slices of these products' stocks, in their order; the folded slice, if any, comes last.
+std::vector<PieSlice> pieSlices(std::vector<PieSlice> products);
+// The same, from a dataset's rows: labelField names the product, valueField holds its stock.
 std::vector<PieSlice> stockSlices(data::ClientDataSet& products, const QString& labelField,
                                   const QString& valueField);
 

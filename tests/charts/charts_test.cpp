@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 #include "charts/chart_file.h"
 #include "charts/charts_window.h"
+#include "charts/movement_area.h"
 #include "charts/stock_pie.h"
 #include "platform/data/client_dataset.h"
 #include "platform/ui/db_lookup_combo_box.h"
@@ -314,19 +315,35 @@ TEST(StockSlices, ThinSlicesFoldIntoOneTrueOutrosOnlyWhenMany) {
         products.field("ESTOQUEATUAL").setValue(stock);
         products.post();
     };
-    add("GRANDE", 986);
+    add("GRANDE", 970);
     for (int i = 0; i < kMaxThinSlices; ++i)
         add(QString("P%1").arg(i), 1);
     // As many thin slices as may be drawn: each keeps its own.
     EXPECT_EQ(stockSlices(products, "DESCRICAO", "ESTOQUEATUAL").size(), 11u);
-    add("ÚLTIMO", 4);
+    for (int i = kMaxThinSlices; i < 30; ++i)
+        add(QString("P%1").arg(i), 1);
+    // Now too many: the largest products keep theirs, the rest are one slice of their true sum.
     const std::vector<PieSlice> folded = stockSlices(products, "DESCRICAO", "ESTOQUEATUAL");
-    ASSERT_EQ(folded.size(), 2u);
+    ASSERT_EQ(folded.size(), std::size_t(kKeptLargest) + 1);
     EXPECT_EQ(folded[0].label, "GRANDE");
-    EXPECT_DOUBLE_EQ(folded[0].percent, 98.6);
-    EXPECT_EQ(sliceText(folded[1]), "Outros (11 produtos) 1,4 %");
-    EXPECT_EQ(folded[1].products, 11);
-    EXPECT_DOUBLE_EQ(folded[0].percent + folded[1].percent, 100);
+    EXPECT_DOUBLE_EQ(folded[0].percent, 97);
+    EXPECT_EQ(folded[1].label, "P0");
+    EXPECT_EQ(sliceText(folded.back()), "Outros (21 produtos) 2,1 %");
+    double sum = 0;
+    for (const PieSlice& slice : folded)
+        sum += slice.percent;
+    EXPECT_NEAR(sum, 100, 1e-9);
+}
+
+TEST(MovementPoints, ManyMovementsDrawOnePointPerDateAtItsHighest) {
+    const QDate d1(2024, 1, 1), d2(2024, 1, 2);
+    using P = MovementPoint;
+    const std::vector<P> drawn =
+        drawnPoints({{d1, 4}, {d1, 6}, {d2, 5}, {d2, 9}, {d2, 1}, {d2, 7}, {d2, 3}, {d2, 8}});
+    std::vector<std::pair<QDate, double>> seen;
+    for (const P& p : drawn)
+        seen.emplace_back(p.date, p.quantity);
+    EXPECT_EQ(seen, (std::vector<std::pair<QDate, double>>{{d1, 6}, {d2, 9}}));
 }
 
 TEST(BitmapFileName, AddsTheExtensionOnlyWhenMissing) {
