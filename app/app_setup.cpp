@@ -5,6 +5,7 @@
 #include <QFont>
 #include <QIcon>
 #include <QLocale>
+#include <QPalette>
 
 void setUpApplication(QApplication& app) {
     Q_INIT_RESOURCE(app); // the pictures live in a static library
@@ -19,6 +20,13 @@ void setUpApplication(QApplication& app) {
     QFont font(QStringLiteral("Liberation Sans"));
     font.setPixelSize(11);
     app.setFont(font);
+    // A browsed record's fields are disabled but must stay readable, and look alike in every
+    // window: dark text on one light grey.
+    QPalette palette = app.palette();
+    palette.setColor(QPalette::Disabled, QPalette::Text,
+                     palette.color(QPalette::Active, QPalette::Text));
+    palette.setColor(QPalette::Disabled, QPalette::Base, QColor(0xf0, 0xf0, 0xf0));
+    app.setPalette(palette);
     // Outside a desktop session Qt picks no icon theme; the installed one has every icon we use.
     if (QIcon::themeName().isEmpty() || QIcon::themeName() == QLatin1String("hicolor"))
         QIcon::setThemeName(QStringLiteral("Adwaita"));

@@ -211,7 +211,8 @@ void RegisterWindow::placeControl(QWidget* control, const QString& label, int sp
     cell->setContentsMargins(0, 0, 0, 0);
     cell->addWidget(control, 1);
     formGrid_->addWidget(caption, 2 * cellRow_, cellColumn_, 1, span);
-    formGrid_->addWidget(lastCell_, 2 * cellRow_ + 1, cellColumn_, 1, span);
+    // At the top of its row, right under its label, whatever else makes the row taller.
+    formGrid_->addWidget(lastCell_, 2 * cellRow_ + 1, cellColumn_, 1, span, Qt::AlignTop);
     cellColumn_ += span;
     if (cellColumn_ >= formColumns_) {
         ++cellRow_;
@@ -265,6 +266,8 @@ ui::DBEdit* RegisterWindow::addEdit(const char* name, const QString& label, cons
         edit->setCharCase(ui::CharCase::Upper);
     edit->setDataSource(source_);
     edit->setDataField(column);
+    // A value that cannot be converted is reported under the name the user reads here.
+    dataSet()->field(column).def().displayLabel = label;
     addControl(edit, label, options, span);
     return edit;
 }

@@ -1,4 +1,5 @@
 #include "platform/data/client_dataset.h"
+#include "platform/data/data_source.h"
 #include "platform/data/errors.h"
 #include "platform/data/fb_reader.h"
 #include "platform/data/filter_expression.h"
@@ -6,6 +7,7 @@
 #include "platform/data/sql_query.h"
 #include "platform/data/text_order.h"
 #include <algorithm>
+#include <limits>
 
 namespace data {
 
@@ -97,7 +99,48 @@ FieldKind kindOfQtType(int type) {
         return FieldKind::Text;
     }
 }
+
+QString kindName(FieldKind kind) {
+    switch (kind) {
+    case FieldKind::Integer:
+        return QStringLiteral("número inteiro");
+    case FieldKind::Float:
+        return QStringLiteral("número");
+    case FieldKind::Text:
+        return QStringLiteral("texto");
+    case FieldKind::Date:
+        return QStringLiteral("data");
+    case FieldKind::Time:
+        return QStringLiteral("horário");
+    case FieldKind::Blob:
+        return QStringLiteral("imagem");
+    }
+    return {};
+}
+
+// A query's integer column may be 64-bit (count(*), sums): a wider value is refused, not cut.
+bool fitsInteger(const QVariant& v) {
+    bool ok = false;
+    const qint64 n = v.toLongLong(&ok);
+    return ok && n >= std::numeric_limits<qint32>::min() && n <= std::numeric_limits<qint32>::max();
+}
 } // namespace
+
+void ClientDataSet::checkColumns(const std::vector<SourceColumn>& columns) {
+    for (const SourceColumn& c : columns) {
+        const Field* f = declaredFields_ ? findField(c.name) : nullptr;
+        if (declaredFields_ && !f)
+            continue; // not read
+        if (!c.held)
+            throw DataError(QStringLiteral("Não é possível abrir a tabela %1: a coluna %2 é do "
+                                           "tipo %3, que o programa não sabe guardar.")
+                                .arg(table_, c.name, c.typeName));
+        if (f && f->kind() != c.kind)
+            throw DataError(QStringLiteral("Não é possível abrir a tabela %1: a coluna %2 é do "
+                                           "tipo %3, mas o programa a trata como %4.")
+                                .arg(table_, c.name, c.typeName, kindName(f->kind())));
+    }
+}
 
 void ClientDataSet::createDataSet() {
     if (active())
@@ -142,6 +185,13 @@ void ClientDataSet::open() {
                     continue;
                 if (fields_[c]->kind() == FieldKind::Date && v.typeId() == QMetaType::QDateTime)
                     v = v.toDateTime().date();
+                if (fields_[c]->kind() == FieldKind::Integer && !fitsInteger(v)) {
+                    query_->close();
+                    store_.clear();
+                    throw DataError(QStringLiteral("%1: o valor %2 da coluna %3 não cabe num "
+                                                   "número inteiro de 32 bits.")
+                                        .arg(objectName(), v.toString(), fields_[c]->name()));
+                }
                 store_.setValue(row, int(c), v);
             }
         }
@@ -151,6 +201,7 @@ void ClientDataSet::open() {
             throw DatabaseError(QStringLiteral("%1 não tem conexão.").arg(objectName()));
         FbReader reader(connection_->nativeHandle(), QStringLiteral("select * from ") + table_);
         const auto& columns = reader.columns();
+        checkColumns(columns);
         if (!declaredFields_) {
             fields_.clear();
             for (const auto& c : columns) {
@@ -178,7 +229,7 @@ void ClientDataSet::open() {
                     continue;
                 switch (m.kind) {
                 case FieldKind::Integer:
-                    store_.setInteger(row, m.column, qint32(reader.integer(m.source)));
+                    store_.setInteger(row, m.column, reader.integer(m.source));
                     break;
                 case FieldKind::Float:
                     store_.setReal(row, m.column, reader.real(m.source));
@@ -580,10 +631,29 @@ void ClientDataSet::checkRequired() const {
     }
 }
 
+void ClientDataSet::addDataSource(DataSource* source) {
+    removeDataSource(source);
+    sources_.emplace_back(source);
+}
+
+void ClientDataSet::removeDataSource(DataSource* source) {
+    std::erase_if(sources_, [source](const QPointer<DataSource>& s) { return !s || s == source; });
+}
+
+void ClientDataSet::writePendingInput() {
+    std::vector<std::function<void()>> steps;
+    for (const QPointer<DataSource>& source : sources_)
+        steps.push_back([source] {
+            if (source)
+                source->writePendingInput();
+        });
+    runAll(steps);
+}
+
 void ClientDataSet::post() {
     if (state_ != DataSetState::Edit && state_ != DataSetState::Insert)
         return;
-    emit updateRecord(); // controls write what is still typed; a bad value stops here
+    writePendingInput(); // what is still typed; a value that does not fit stops the post here
     emit beforePost();
     checkRequired();
 

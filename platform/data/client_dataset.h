@@ -5,6 +5,7 @@
 #include "platform/data/column_store.h"
 #include "platform/data/field_def.h"
 #include <QObject>
+#include <QPointer>
 #include <QVariant>
 #include <initializer_list>
 #include <memory>
@@ -14,7 +15,9 @@
 namespace data {
 
 class ClientDataSet;
+class DataSource;
 class FilterExpression;
+struct SourceColumn;
 class SqlConnection;
 class SqlQuery;
 
@@ -151,6 +154,9 @@ public:
     void deleteRecord(); // removes the current row and logs it
     // Checks (without storing) what post() would check; throws FieldError.
     void checkRequired() const;
+    // Has the controls of every data source on this dataset write what is still typed in them,
+    // as post() does first. Throws the first FieldError after all have written.
+    void writePendingInput();
 
     // --- Change log ---
     int changeCount() const { return int(log_.size()); }
@@ -186,13 +192,16 @@ signals:
     void scrolled();                  // the current row changed
     void recordChanged(Field* field); // a field of the record under edit changed (nullptr: all)
     void stateChanged();
-    void updateRecord(); // controls: write your pending text into the fields now
     void beforePost();
     void afterPost();
     void afterScroll();
 
 private:
     friend class Field;
+    friend class DataSource;
+    void addDataSource(DataSource* source);
+    void removeDataSource(DataSource* source);
+
     struct Change {
         enum Kind { Insert, Update, Delete } kind;
         RowId row;
@@ -213,7 +222,8 @@ private:
     void setState(DataSetState state);
     void notifyDataSetChanged();
     void notifyScrolled();
-    void readFields(); // fields from the source when none are declared
+    // Refuses a table whose columns the fields cannot hold exactly, naming the column.
+    void checkColumns(const std::vector<SourceColumn>& columns);
     std::vector<int> fieldIndexes(const QString& list) const;
     void applyLog(); // inside an open transaction
     void forgetLog();
@@ -243,10 +253,9 @@ private:
     QString indexName_;
     std::vector<int> sortFields_;
     IndexOptions sortOptions_ = 0;
-    std::vector<std::vector<QString>> sortKeys_; // per sort field: folded text keys, by RowId
 
+    std::vector<QPointer<DataSource>> sources_; // asked for pending input before a post
     int disabledCount_ = 0;
-    bool pendingScroll_ = false;
 };
 
 } // namespace data

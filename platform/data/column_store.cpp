@@ -2,10 +2,6 @@
 
 namespace data {
 
-namespace {
-constexpr qint64 kJulianOffset = 0; // dates kept as Qt's julian day number
-}
-
 void ColumnStore::reset(const std::vector<FieldKind>& kinds) {
     columns_.clear();
     columns_.resize(kinds.size());
@@ -22,30 +18,6 @@ void ColumnStore::clear() {
     }
     live_.clear();
     live_.shrink_to_fit();
-}
-
-void ColumnStore::reserve(std::size_t rows) {
-    live_.reserve(rows);
-    for (auto& c : columns_) {
-        c.null.reserve(rows);
-        switch (c.kind) {
-        case FieldKind::Integer:
-        case FieldKind::Date:
-        case FieldKind::Time:
-            c.i32.reserve(rows);
-            break;
-        case FieldKind::Float:
-            c.f64.reserve(rows);
-            break;
-        case FieldKind::Text:
-            c.start.reserve(rows);
-            c.length.reserve(rows);
-            break;
-        case FieldKind::Blob:
-            c.blobs.reserve(rows);
-            break;
-        }
-    }
 }
 
 RowId ColumnStore::appendRow() {
@@ -98,7 +70,7 @@ QString ColumnStore::text(RowId row, int column) const {
 
 QDate ColumnStore::date(RowId row, int column) const {
     const auto& c = columns_[column];
-    return c.null[row] ? QDate() : QDate::fromJulianDay(c.i32[row] + kJulianOffset);
+    return c.null[row] ? QDate() : QDate::fromJulianDay(c.i32[row]);
 }
 
 QTime ColumnStore::time(RowId row, int column) const {
@@ -186,7 +158,7 @@ void ColumnStore::setTextUtf8(RowId row, int column, const char* bytes, int leng
 void ColumnStore::setDate(RowId row, int column, const QDate& v) {
     if (!v.isValid())
         return setNull(row, column);
-    setInteger(row, column, qint32(v.toJulianDay() - kJulianOffset));
+    setInteger(row, column, qint32(v.toJulianDay()));
 }
 
 void ColumnStore::setTime(RowId row, int column, const QTime& v) {
@@ -253,17 +225,6 @@ void ColumnStore::setValue(RowId row, int column, const QVariant& v) {
     case FieldKind::Blob:
         return setBlob(row, column, v.toByteArray());
     }
-}
-
-std::size_t ColumnStore::memoryBytes() const {
-    std::size_t bytes = live_.capacity();
-    for (const auto& c : columns_) {
-        bytes += c.null.capacity() + c.i32.capacity() * 4 + c.f64.capacity() * 8 +
-                 c.arena.capacity() * 2 + c.start.capacity() * 4 + c.length.capacity() * 2;
-        for (const auto& b : c.blobs)
-            bytes += sizeof(QByteArray) + std::size_t(b.size());
-    }
-    return bytes;
 }
 
 } // namespace data

@@ -20,8 +20,6 @@ class ColumnStore {
 public:
     void reset(const std::vector<FieldKind>& kinds);
     void clear(); // keeps the columns, drops the rows
-    void reserve(std::size_t rows);
-    int columnCount() const { return int(columns_.size()); }
     FieldKind kind(int column) const { return columns_[column].kind; }
 
     std::size_t rowCount() const { return live_.size(); } // including dead rows
@@ -51,8 +49,6 @@ public:
     // Values already checked against the column's kind.
     QVariant value(RowId row, int column) const;
     void setValue(RowId row, int column, const QVariant& v);
-
-    std::size_t memoryBytes() const;
 
 private:
     struct Column {

@@ -1,6 +1,5 @@
 #include "platform/data/fb_reader.h"
 #include "platform/data/errors.h"
-#include <cmath>
 #include <cstring>
 #include <ibase.h>
 
@@ -34,6 +33,68 @@ int bytesPerChar(short charset) {
     default:
         return 1;
     }
+}
+
+// What a field of the dataset can hold without changing the value: 32-bit integers, doubles,
+// variable text, dates, times and blobs, the types the program's tables use. The rest is named
+// so that opening a table with such a column says which one instead of reading it wrong.
+SourceColumn describe(const XSQLVAR& v) {
+    SourceColumn column;
+    column.name = QString::fromUtf8(v.aliasname, v.aliasname_length);
+    const auto held = [&](FieldKind kind, const QString& name) {
+        column.kind = kind;
+        column.held = true;
+        column.typeName = name;
+    };
+    const auto refused = [&](const QString& name) { column.typeName = name; };
+    const QString scaled =
+        v.sqlscale == -1
+            ? QStringLiteral("NUMERIC/DECIMAL com 1 casa decimal")
+            : QStringLiteral("NUMERIC/DECIMAL com %1 casas decimais").arg(-int(v.sqlscale));
+    switch (v.sqltype & ~1) {
+    case SQL_LONG:
+        v.sqlscale == 0 ? held(FieldKind::Integer, QStringLiteral("INTEGER")) : refused(scaled);
+        break;
+    case SQL_DOUBLE:
+        v.sqlscale == 0 ? held(FieldKind::Float, QStringLiteral("DOUBLE PRECISION"))
+                        : refused(scaled);
+        break;
+    case SQL_VARYING:
+        column.size = v.sqllen / bytesPerChar(v.sqlsubtype);
+        held(FieldKind::Text, QStringLiteral("VARCHAR(%1)").arg(column.size));
+        break;
+    case SQL_TYPE_DATE:
+        held(FieldKind::Date, QStringLiteral("DATE"));
+        break;
+    case SQL_TYPE_TIME:
+        held(FieldKind::Time, QStringLiteral("TIME"));
+        break;
+    case SQL_BLOB:
+        held(FieldKind::Blob, QStringLiteral("BLOB"));
+        break;
+    case SQL_SHORT: // would wrap values beyond 16 bits on writing
+        refused(v.sqlscale == 0 ? QStringLiteral("SMALLINT") : scaled);
+        break;
+    case SQL_INT64: // beyond 32 bits
+        refused(v.sqlscale == 0 ? QStringLiteral("BIGINT") : scaled);
+        break;
+    case SQL_TEXT: // padded with spaces to its length
+        refused(QStringLiteral("CHAR(%1)").arg(v.sqllen / bytesPerChar(v.sqlsubtype)));
+        break;
+    case SQL_FLOAT: // single precision: a double written to it comes back changed
+        refused(QStringLiteral("FLOAT"));
+        break;
+    case SQL_TIMESTAMP: // date and time in one
+        refused(QStringLiteral("TIMESTAMP"));
+        break;
+    case SQL_BOOLEAN:
+        refused(QStringLiteral("BOOLEAN"));
+        break;
+    default:
+        refused(QStringLiteral("desconhecido (%1)").arg(v.sqltype & ~1));
+        break;
+    }
+    return column;
 }
 
 // Days between Firebird's date origin (17 Nov 1858) and the Julian day count.
@@ -107,41 +168,7 @@ FbReader::FbReader(unsigned int dbHandle, const QString& select) : d(std::make_u
         v.sqlind = &d->nulls[i];
         v.sqltype |= 1; // always ask for the null indicator
 
-        SourceColumn column{QString::fromUtf8(v.aliasname, v.aliasname_length), FieldKind::Text, 0};
-        switch (v.sqltype & ~1) {
-        case SQL_SHORT:
-        case SQL_LONG:
-        case SQL_INT64:
-            column.kind = v.sqlscale == 0 ? FieldKind::Integer : FieldKind::Float;
-            break;
-        case SQL_FLOAT:
-        case SQL_DOUBLE:
-        case SQL_D_FLOAT:
-            column.kind = FieldKind::Float;
-            break;
-        case SQL_TEXT:
-        case SQL_VARYING:
-            column.kind = FieldKind::Text;
-            column.size = v.sqllen / bytesPerChar(v.sqlsubtype);
-            break;
-        case SQL_TYPE_DATE:
-        case SQL_TIMESTAMP:
-            column.kind = FieldKind::Date;
-            break;
-        case SQL_TYPE_TIME:
-            column.kind = FieldKind::Time;
-            break;
-        case SQL_BLOB:
-            column.kind = FieldKind::Blob;
-            break;
-        case SQL_BOOLEAN:
-            column.kind = FieldKind::Integer;
-            break;
-        default:
-            column.kind = FieldKind::Text;
-            break;
-        }
-        columns_.push_back(column);
+        columns_.push_back(describe(v));
     }
 
     if (isc_dsql_execute(d->status, &d->tr, &d->stmt, 3, nullptr))
@@ -163,40 +190,12 @@ bool FbReader::isNull(int column) const {
     return d->nulls[column] < 0;
 }
 
-qint64 FbReader::integer(int column) const {
-    const XSQLVAR& v = d->var(column);
-    switch (v.sqltype & ~1) {
-    case SQL_SHORT:
-        return *reinterpret_cast<const short*>(v.sqldata);
-    case SQL_LONG:
-        return *reinterpret_cast<const ISC_LONG*>(v.sqldata);
-    case SQL_INT64:
-        return *reinterpret_cast<const ISC_INT64*>(v.sqldata);
-    case SQL_BOOLEAN:
-        return *reinterpret_cast<const unsigned char*>(v.sqldata);
-    default:
-        return qint64(real(column));
-    }
+qint32 FbReader::integer(int column) const {
+    return *reinterpret_cast<const ISC_LONG*>(d->var(column).sqldata);
 }
 
 double FbReader::real(int column) const {
-    const XSQLVAR& v = d->var(column);
-    switch (v.sqltype & ~1) {
-    case SQL_DOUBLE:
-    case SQL_D_FLOAT:
-        return *reinterpret_cast<const double*>(v.sqldata);
-    case SQL_FLOAT:
-        return *reinterpret_cast<const float*>(v.sqldata);
-    // Scaled integers (NUMERIC/DECIMAL) are the only ones that need the power of ten.
-    case SQL_SHORT:
-        return *reinterpret_cast<const short*>(v.sqldata) * std::pow(10.0, v.sqlscale);
-    case SQL_LONG:
-        return *reinterpret_cast<const ISC_LONG*>(v.sqldata) * std::pow(10.0, v.sqlscale);
-    case SQL_INT64:
-        return double(*reinterpret_cast<const ISC_INT64*>(v.sqldata)) * std::pow(10.0, v.sqlscale);
-    default:
-        return 0;
-    }
+    return *reinterpret_cast<const double*>(d->var(column).sqldata);
 }
 
 const char* FbReader::textData(int column, int* length) const {
@@ -210,10 +209,7 @@ const char* FbReader::textData(int column, int* length) const {
 }
 
 QDate FbReader::date(int column) const {
-    const XSQLVAR& v = d->var(column);
-    const ISC_DATE days = (v.sqltype & ~1) == SQL_TIMESTAMP
-                              ? reinterpret_cast<const ISC_TIMESTAMP*>(v.sqldata)->timestamp_date
-                              : *reinterpret_cast<const ISC_DATE*>(v.sqldata);
+    const ISC_DATE days = *reinterpret_cast<const ISC_DATE*>(d->var(column).sqldata);
     return QDate::fromJulianDay(days + kFirebirdEpochJulianDay);
 }
 

@@ -14,8 +14,10 @@ namespace data {
 
 struct SourceColumn {
     QString name;
-    FieldKind kind;
-    int size; // characters, for text
+    FieldKind kind = FieldKind::Text;
+    int size = 0;      // characters, for text
+    bool held = false; // false: a type no field kind holds exactly (BIGINT, CHAR, NUMERIC...)
+    QString typeName;  // as SQL spells it, for messages: "VARCHAR(50)", "BIGINT"
 };
 
 class FbReader {
@@ -28,8 +30,9 @@ public:
     const std::vector<SourceColumn>& columns() const { return columns_; }
     bool fetch(); // false after the last row
 
+    // Values of the current row; each reader is only for a held column of its kind.
     bool isNull(int column) const;
-    qint64 integer(int column) const;
+    qint32 integer(int column) const;
     double real(int column) const;
     // Text as UTF-8 bytes, without a copy.
     const char* textData(int column, int* length) const;

@@ -32,6 +32,14 @@ QByteArray Field::asBlob() const {
 }
 
 namespace {
+// Characters as the database counts them: a character beyond the 16-bit range is one, not two.
+qsizetype characterCount(const QString& text) {
+    qsizetype count = 0;
+    for (const QChar c : text)
+        count += c.isLowSurrogate() ? 0 : 1;
+    return count;
+}
+
 // Time fields with a short mask ("!90:00") are shown and typed as HH:MM.
 bool shortTime(const FieldDef& def) {
     const QString mask = def.editMask.section(';', 0, 0);
@@ -96,9 +104,13 @@ void Field::clear() {
 void Field::setValue(const QVariant& input) {
     owner_->requireEditing("alterar um campo");
     const QString label = def_.label();
+    // "what" names the kind with its article and agreeing adjective: "uma data válida".
     auto invalid = [&](const QString& what) {
-        return FieldError(QStringLiteral("'%1' não é %2 válido para o campo %3.")
-                              .arg(input.toString(), what, label));
+        QString text =
+            QStringLiteral("'%1' não é %2 para o campo %3").arg(input.toString(), what, label);
+        if (!label.endsWith('.')) // a label such as "QTD." already ends the sentence
+            text += '.';
+        return FieldError(text);
     };
     const bool isText = input.typeId() == QMetaType::QString;
     const QString text = isText ? input.toString() : QString();
@@ -113,18 +125,18 @@ void Field::setValue(const QVariant& input) {
             if (isText) {
                 auto parsed = format::parseInteger(text);
                 if (!parsed)
-                    throw invalid(QStringLiteral("um número inteiro"));
+                    throw invalid(QStringLiteral("um número inteiro válido"));
                 n = *parsed;
             } else if (input.typeId() == QMetaType::Double || input.typeId() == QMetaType::Float) {
                 const double d = input.toDouble();
                 if (!std::isfinite(d) || d != std::floor(d) || std::fabs(d) > 9.0e18)
-                    throw invalid(QStringLiteral("um número inteiro"));
+                    throw invalid(QStringLiteral("um número inteiro válido"));
                 n = qint64(d);
             } else {
                 bool ok = false;
                 n = input.toLongLong(&ok);
                 if (!ok)
-                    throw invalid(QStringLiteral("um número inteiro"));
+                    throw invalid(QStringLiteral("um número inteiro válido"));
             }
             // Qt's Firebird driver would wrap anything beyond 32 bits without a word.
             if (n < std::numeric_limits<qint32>::min() || n > std::numeric_limits<qint32>::max())
@@ -141,26 +153,27 @@ void Field::setValue(const QVariant& input) {
             if (isText) {
                 auto parsed = format::parseFloat(text);
                 if (!parsed)
-                    throw invalid(QStringLiteral("um número"));
+                    throw invalid(QStringLiteral("um número válido"));
                 d = *parsed;
             } else {
                 bool ok = false;
                 d = input.toDouble(&ok);
                 if (!ok)
-                    throw invalid(QStringLiteral("um número"));
+                    throw invalid(QStringLiteral("um número válido"));
             }
             if (!std::isfinite(d))
-                throw invalid(QStringLiteral("um número"));
+                throw invalid(QStringLiteral("um número válido"));
             stored = QVariant(d);
             break;
         }
         case FieldKind::Text: {
             const QString s = input.toString();
-            if (def_.size > 0 && s.size() > def_.size)
+            const qsizetype length = characterCount(s);
+            if (def_.size > 0 && length > def_.size)
                 throw FieldError(
                     QStringLiteral("O texto do campo %1 tem %2 caracteres; o máximo é %3.")
                         .arg(label)
-                        .arg(s.size())
+                        .arg(length)
                         .arg(def_.size));
             // An empty text is stored as empty (NULL), as the database reads it back.
             stored = s.isEmpty() ? QVariant() : QVariant(s);
@@ -171,7 +184,7 @@ void Field::setValue(const QVariant& input) {
             if (isText) {
                 auto parsed = format::parseDate(text);
                 if (!parsed)
-                    throw invalid(QStringLiteral("uma data"));
+                    throw invalid(QStringLiteral("uma data válida"));
                 d = *parsed;
             } else if (input.typeId() == QMetaType::QDateTime) {
                 d = input.toDateTime().date();
@@ -179,7 +192,7 @@ void Field::setValue(const QVariant& input) {
                 d = input.toDate();
             }
             if (!d.isValid())
-                throw invalid(QStringLiteral("uma data"));
+                throw invalid(QStringLiteral("uma data válida"));
             stored = QVariant(d);
             break;
         }
@@ -188,7 +201,7 @@ void Field::setValue(const QVariant& input) {
             if (isText) {
                 auto parsed = format::parseTime(text);
                 if (!parsed)
-                    throw invalid(QStringLiteral("um horário"));
+                    throw invalid(QStringLiteral("um horário válido"));
                 t = *parsed;
             } else if (input.typeId() == QMetaType::QDateTime) {
                 t = input.toDateTime().time();
@@ -196,7 +209,7 @@ void Field::setValue(const QVariant& input) {
                 t = input.toTime();
             }
             if (!t.isValid())
-                throw invalid(QStringLiteral("um horário"));
+                throw invalid(QStringLiteral("um horário válido"));
             stored = QVariant(t);
             break;
         }

@@ -63,9 +63,9 @@ void SqlConnection::close() {
     QSqlDatabase db = QSqlDatabase::database(qtName_, false);
     if (db.isOpen()) {
         emit beforeDisconnect();
-        if (transactionDepth_ > 0)
+        if (inTransaction_)
             db.rollback();
-        transactionDepth_ = 0;
+        inTransaction_ = false;
         db.close();
     }
 }
@@ -89,46 +89,62 @@ unsigned int SqlConnection::nativeHandle() const {
     return *static_cast<const isc_db_handle*>(handle.constData());
 }
 
+void SqlConnection::beginTransaction() {
+    if (inTransaction_)
+        throw DatabaseError(QStringLiteral("Já há uma transação aberta nesta conexão."));
+    QSqlDatabase db = database();
+    if (!db.transaction())
+        throw DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
+                                          QStringLiteral("Não foi possível iniciar a transação."));
+    inTransaction_ = true;
+    ++transactionSerial_;
+}
+
+void SqlConnection::commit() {
+    if (!inTransaction_)
+        throw DatabaseError(QStringLiteral("Não há transação aberta para gravar."));
+    QSqlDatabase db = database();
+    if (!db.commit())
+        throw DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
+                                          QStringLiteral("Não foi possível gravar as alterações."));
+    inTransaction_ = false;
+}
+
+void SqlConnection::rollback() {
+    if (!inTransaction_)
+        throw DatabaseError(QStringLiteral("Não há transação aberta para desfazer."));
+    // The transaction is over whatever the driver says: a failed rollback leaves nothing to retry.
+    inTransaction_ = false;
+    QSqlDatabase db = database();
+    if (!db.rollback())
+        throw DatabaseError::fromFirebird(
+            db.lastError().databaseText(), 0,
+            QStringLiteral("Não foi possível desfazer as alterações."));
+}
+
 SqlConnection::Transaction::Transaction(SqlConnection& connection) : connection_(connection) {
-    if (connection_.transactionDepth_ == 0) {
-        QSqlDatabase db = connection_.database();
-        if (!db.transaction())
-            throw DatabaseError::fromFirebird(
-                db.lastError().databaseText(), 0,
-                QStringLiteral("Não foi possível iniciar a transação."));
-        connection_.rollbackOnly_ = false;
-    }
-    ++connection_.transactionDepth_;
+    connection_.beginTransaction();
+    serial_ = connection_.transactionSerial_;
 }
 
 SqlConnection::Transaction::~Transaction() {
-    if (done_)
+    // Only this object's transaction: after close() there is none, or a later one of its own.
+    if (done_ || !connection_.inTransaction_ || connection_.transactionSerial_ != serial_)
         return;
-    if (--connection_.transactionDepth_ == 0) {
-        if (connection_.connected())
-            connection_.database().rollback();
-    } else {
-        connection_.rollbackOnly_ = true; // an inner step failed: the outer one must not commit
+    try {
+        connection_.rollback();
+    } catch (const DataError&) {
+        // Nothing left to undo; a destructor must not throw.
     }
 }
 
 void SqlConnection::Transaction::commit() {
     if (done_)
-        return;
-    if (connection_.transactionDepth_ > 1) {
-        --connection_.transactionDepth_;
-        done_ = true;
-        return;
-    }
-    QSqlDatabase db = connection_.database();
-    if (connection_.rollbackOnly_) {
-        // Leave the rollback to the destructor.
-        throw DatabaseError(QStringLiteral("A gravação foi desfeita porque um passo falhou."));
-    }
-    if (!db.commit())
-        throw DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
-                                          QStringLiteral("Não foi possível gravar as alterações."));
-    connection_.transactionDepth_ = 0;
+        throw DatabaseError(QStringLiteral("Esta transação já foi encerrada."));
+    if (!connection_.inTransaction_ || connection_.transactionSerial_ != serial_)
+        throw DatabaseError(
+            QStringLiteral("A conexão foi fechada durante a gravação e nada foi gravado."));
+    connection_.commit();
     done_ = true;
 }
 

@@ -28,18 +28,26 @@ public:
     QSqlDatabase database() const;
     unsigned int nativeHandle() const; // isc_db_handle
 
-    // Statements run inside one transaction while a Transaction object lives; nested ones join it.
-    bool inTransaction() const { return transactionDepth_ > 0; }
+    // One plain transaction at a time: statements run inside it from begin to commit or
+    // rollback. Beginning a second one, or committing or rolling back when none is open, throws
+    // DatabaseError; close() rolls back an open one.
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const { return inTransaction_; }
+
+    // Begins on construction; rolls back on destruction unless committed.
     class Transaction {
     public:
         explicit Transaction(SqlConnection& connection);
-        ~Transaction(); // rolls back unless committed
+        ~Transaction();
         void commit();
         Transaction(const Transaction&) = delete;
         Transaction& operator=(const Transaction&) = delete;
 
     private:
         SqlConnection& connection_;
+        quint64 serial_; // which transaction of the connection this one is
         bool done_ = false;
     };
 
@@ -55,8 +63,8 @@ private:
     QStringList params_;
     QString connectionName_;
     QString qtName_; // unique per object: tests open several modules in one process
-    int transactionDepth_ = 0;
-    bool rollbackOnly_ = false;
+    bool inTransaction_ = false;
+    quint64 transactionSerial_ = 0; // counts begun transactions
 };
 
 } // namespace data

@@ -13,7 +13,7 @@ DBComboBox::DBComboBox(QWidget* parent) : QComboBox(parent), FieldBinding(this) 
     setInsertPolicy(NoInsert);
     setCompleter(nullptr); // completing would write another value than the one typed
     connect(link(), &FieldLink::changed, this, &DBComboBox::refresh);
-    connect(link(), &FieldLink::updateRecord, this, &DBComboBox::updateRecord);
+    link()->setInputWriter([this] { updateRecord(); });
     connect(lineEdit(), &QLineEdit::textEdited, this, &DBComboBox::userEdited);
     connect(this, &QComboBox::activated, this, &DBComboBox::userChose);
     refresh();

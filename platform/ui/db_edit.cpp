@@ -8,7 +8,7 @@ namespace ui {
 
 DBEdit::DBEdit(QWidget* parent) : MaskEdit(parent), FieldBinding(this) {
     connect(link(), &FieldLink::changed, this, &DBEdit::refresh);
-    connect(link(), &FieldLink::updateRecord, this, &DBEdit::updateRecord);
+    link()->setInputWriter([this] { updateRecord(); });
     connect(this, &QLineEdit::textEdited, this, &DBEdit::userEdited);
     refresh();
 }
@@ -33,6 +33,9 @@ void DBEdit::refresh() {
         if (wholeSelected)
             selectAll();
     }
+    // A long text is read from its beginning, not where typing left it.
+    if (!hasFocus() && cursorPosition() != 0)
+        setCursorPosition(0);
     pending_ = false;
 }
 

@@ -2,6 +2,7 @@
 #include "platform/data/client_dataset.h"
 #include "platform/ui/field_link.h"
 #include <QMouseEvent>
+#include <QPainter>
 #include <QPixmap>
 
 namespace ui {
@@ -35,6 +36,20 @@ void DBImage::mouseReleaseEvent(QMouseEvent* event) {
     QLabel::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
         emit clicked();
+}
+
+void DBImage::paintEvent(QPaintEvent* event) {
+    if (isEnabled() || pixmap().isNull()) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    QFrame::paintEvent(event); // the frame only
+    QPainter painter(this);
+    const QRect area = contentsRect();
+    if (hasScaledContents())
+        painter.drawPixmap(area, pixmap());
+    else
+        painter.drawPixmap(area.topLeft(), pixmap());
 }
 
 } // namespace ui

@@ -20,6 +20,9 @@ signals:
 
 protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
+    // The picture in its own colours while the box is disabled too: a browsed record is read,
+    // not greyed out.
+    void paintEvent(QPaintEvent* event) override;
 
 private:
     void refresh();

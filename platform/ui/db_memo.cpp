@@ -9,7 +9,7 @@ namespace ui {
 
 DBMemo::DBMemo(QWidget* parent) : QPlainTextEdit(parent), FieldBinding(this) {
     connect(link(), &FieldLink::changed, this, &DBMemo::refresh);
-    connect(link(), &FieldLink::updateRecord, this, &DBMemo::updateRecord);
+    link()->setInputWriter([this] { updateRecord(); });
     connect(this, &QPlainTextEdit::textChanged, this, &DBMemo::userEdited);
     refresh();
 }

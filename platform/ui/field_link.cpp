@@ -10,7 +10,14 @@ namespace ui {
 
 FieldLink::FieldLink(QWidget* control) : QObject(control), control_(control) {}
 
+FieldLink::~FieldLink() {
+    if (source_)
+        source_->removeInputWriter(this);
+}
+
 void FieldLink::setDataSource(data::DataSource* source) {
+    if (source_ && source_ != source)
+        source_->removeInputWriter(this);
     source_ = source;
     relink();
 }
@@ -30,6 +37,7 @@ void FieldLink::relink() {
         disconnect(link);
     links_.clear();
     if (source_) {
+        source_->addInputWriter(this, [this] { writePendingInput(); });
         using data::DataSource;
         for (auto signal : {&DataSource::dataSetChanged, &DataSource::scrolled,
                             &DataSource::stateChanged, &DataSource::dataSetReplaced})
@@ -38,7 +46,6 @@ void FieldLink::relink() {
             if (!f || f->name().compare(fieldName_, Qt::CaseInsensitive) == 0)
                 notify();
         });
-        links_ << connect(source_, &DataSource::updateRecord, this, &FieldLink::updateRecord);
         links_ << connect(source_, &QObject::destroyed, this, &FieldLink::notify);
     }
     notify();
@@ -94,6 +101,15 @@ bool FieldLink::writeOnExit(const QFocusEvent* event, const std::function<void()
     }
 }
 
+void FieldLink::setInputWriter(std::function<void()> write) {
+    writer_ = std::move(write);
+}
+
+void FieldLink::writePendingInput() const {
+    if (writer_)
+        writer_();
+}
+
 bool FieldLink::isEditingKey(const QKeyEvent* event) {
     if (event->matches(QKeySequence::Paste) || event->matches(QKeySequence::Cut) ||
         event->matches(QKeySequence::Undo) || event->matches(QKeySequence::Redo) ||
@@ -108,8 +124,10 @@ bool FieldLink::isEditingKey(const QKeyEvent* event) {
 }
 
 void writePendingInput(QWidget* window) {
+    std::vector<std::function<void()>> steps;
     for (FieldLink* link : window->findChildren<FieldLink*>())
-        emit link->updateRecord();
+        steps.push_back([link] { link->writePendingInput(); });
+    data::runAll(steps);
 }
 
 } // namespace ui

@@ -18,6 +18,7 @@ class FieldLink : public QObject {
     Q_OBJECT
 public:
     explicit FieldLink(QWidget* control);
+    ~FieldLink() override;
 
     void setDataSource(data::DataSource* source);
     data::DataSource* dataSource() const { return source_; }
@@ -43,12 +44,16 @@ public:
     // reports it if the record is still to be stored.
     bool writeOnExit(const QFocusEvent* event, const std::function<void()>& write);
 
+    // How the control writes its pending input into the field; it throws data::FieldError when
+    // the input does not fit. The data source calls it directly before every post.
+    void setInputWriter(std::function<void()> write);
+    void writePendingInput() const;
+
     // Keys that change an edit box's text (as opposed to moving in it).
     static bool isEditingKey(const QKeyEvent* event);
 
 signals:
-    void changed();      // show the field's value again
-    void updateRecord(); // write pending input now; errors reach the caller of post()
+    void changed(); // show the field's value again
 
 private:
     void relink();
@@ -59,6 +64,7 @@ private:
     QString fieldName_;
     bool autoEdit_ = true;
     bool starting_ = false;
+    std::function<void()> writer_;
     QList<QMetaObject::Connection> links_;
 };
 
@@ -83,8 +89,8 @@ private:
 };
 
 // Writes what the user typed in the window's data-aware controls into their fields now, as
-// post() does first (for a command that reads the fields before posting). Throws
-// data::FieldError at the first input that does not fit.
+// post() does first (for a command that reads the fields before posting). Every control writes;
+// then the first data::FieldError, if any, is thrown.
 void writePendingInput(QWidget* window);
 
 } // namespace ui

@@ -34,7 +34,7 @@ TEST_F(DBEditTest, UpperCaseAndFieldLengthWhileTyping) {
     EXPECT_EQ(edit->maxLength(), 10);
 
     testing_support::focus(edit);
-    testing_support::type(edit, "café com pão");                  // 12 characters into a field of 10
+    testing_support::type(edit, "café com pão");           // 12 characters into a field of 10
     EXPECT_EQ(products.state(), data::DataSetState::Edit); // typing started the edit
     EXPECT_EQ(edit->text(), "CAFÉ COM P");
     EXPECT_EQ(products.field("DESCRICAO").asString(), "ITEM 1"); // not written yet
@@ -43,6 +43,7 @@ TEST_F(DBEditTest, UpperCaseAndFieldLengthWhileTyping) {
     EXPECT_EQ(products.field("DESCRICAO").asString(), "CAFÉ COM P");
     products.post();
     EXPECT_EQ(products.valueAt(0, 1).toString(), "CAFÉ COM P");
+    EXPECT_EQ(edit->cursorPosition(), 0) << "a stored text is shown from its beginning";
 }
 
 TEST_F(DBEditTest, DisplayTextWhileBrowsingEditTextWhileEditing) {
@@ -101,6 +102,60 @@ TEST_F(DBEditTest, PendingInputWrittenOnRequest) {
     ui::writePendingInput(&window);
     EXPECT_EQ(products.field("PRECO").asFloat(), 7.0);
     EXPECT_EQ(products.state(), data::DataSetState::Edit);
+}
+
+// A bad value left pending in one box refuses the post with its message, while another box's
+// pending text still reaches its field and nothing typed is lost; both through post() and
+// through a command that writes the window's pending input first.
+TEST_F(DBEditTest, BadPendingTextRefusesThePostWithoutLosingTheOtherBoxes) {
+    auto* price = bound("PRECO", "DBEdit5");
+    auto* description = bound("DESCRICAO", "DBEdit2");
+    struct Round {
+        const char* how;
+        std::function<void()> write;
+        QString typed;
+    };
+    const Round rounds[] = {
+        {"post", [&] { products.post(); }, "primeiro"},
+        {"writePendingInput", [&] { ui::writePendingInput(&window); }, "segundo"},
+    };
+    for (const Round& round : rounds) {
+        SCOPED_TRACE(round.how);
+        const double price0 = products.field("PRECO").asFloat();
+        auto* gone = bound("CODIGO", "DBEdit1");
+        testing_support::focus(gone);
+        testing_support::type(gone, "9");
+        delete gone; // destroyed with its input pending: left out, not called
+
+        testing_support::focus(price);
+        price->selectAll();
+        testing_support::type(price, "abc");
+        next->setFocus(); // moved by a command: the bad text stays pending, without a message
+        testing_support::focus(description);
+        description->selectAll();
+        testing_support::type(description, round.typed);
+        ASSERT_TRUE(dialogs.errors().empty());
+
+        try {
+            round.write();
+            ADD_FAILURE() << "the bad price went through";
+        } catch (const data::FieldError& e) {
+            EXPECT_EQ(e.message(), "'abc' não é um número válido para o campo PRECO.");
+        }
+        EXPECT_EQ(products.state(), data::DataSetState::Edit);
+        EXPECT_EQ(price->text(), "abc");
+        EXPECT_EQ(description->text(), round.typed);
+        EXPECT_EQ(products.field("DESCRICAO").asString(), round.typed) << "written, not skipped";
+        EXPECT_DOUBLE_EQ(products.field("PRECO").asFloat(), price0);
+        EXPECT_EQ(products.field("CODIGO").asInteger(), 1);
+
+        price->selectAll();
+        testing_support::type(price, "7");
+        products.post();
+        EXPECT_EQ(products.valueAt(0, 1).toString(), round.typed);
+        EXPECT_DOUBLE_EQ(products.valueAt(0, 2).toDouble(), 7.0);
+        EXPECT_EQ(products.valueAt(0, 0).toInt(), 1);
+    }
 }
 
 TEST_F(DBEditTest, MaskedDateFromTheFieldAndEmptyMaskWritesNull) {

@@ -1,0 +1,83 @@
+// One plain transaction per connection: what it stores, what it undoes, and the clear errors
+// when it is begun twice, ended when none is open, or outlived by the connection.
+#include "platform/data/errors.h"
+#include "platform/data/sql_query.h"
+#include "tests/support/program_folder.h"
+
+using namespace data;
+using testing_support::DataModuleTest;
+
+namespace {
+
+class Transactions : public DataModuleTest {
+protected:
+    void addGroup(int code) {
+        SqlQuery insert(connection());
+        insert.sql() << QStringLiteral("insert into TGRUPO (CODIGO) values (%1)").arg(code);
+        insert.exec();
+    }
+    int groups() { return scalar("select count(*) from TGRUPO").toInt(); }
+    SqlConnection* connection() { return dm->SQLConnection1; }
+
+    static void expectError(const std::function<void()>& step, const QString& message) {
+        try {
+            step();
+            ADD_FAILURE() << "no error; expected: " << message.toStdString();
+        } catch (const DatabaseError& e) {
+            EXPECT_EQ(e.message(), message);
+        }
+    }
+};
+
+TEST_F(Transactions, CommitStoresAndRollbackOrLeavingUndoes) {
+    {
+        SqlConnection::Transaction transaction(*connection());
+        EXPECT_TRUE(connection()->inTransaction());
+        addGroup(1);
+        transaction.commit();
+    }
+    EXPECT_FALSE(connection()->inTransaction());
+    {
+        SqlConnection::Transaction transaction(*connection());
+        addGroup(2);
+    } // left without commit, as when a step throws
+    EXPECT_FALSE(connection()->inTransaction());
+    connection()->beginTransaction();
+    addGroup(3);
+    connection()->rollback();
+    EXPECT_EQ(groups(), 1);
+}
+
+TEST_F(Transactions, NestingAndEndingWithoutOneAreErrors) {
+    expectError([&] { connection()->commit(); }, "Não há transação aberta para gravar.");
+    expectError([&] { connection()->rollback(); }, "Não há transação aberta para desfazer.");
+
+    SqlConnection::Transaction outer(*connection());
+    addGroup(1);
+    expectError([&] { SqlConnection::Transaction inner(*connection()); },
+                "Já há uma transação aberta nesta conexão.");
+    EXPECT_TRUE(connection()->inTransaction()) << "the refused one leaves the open one alone";
+    outer.commit();
+    expectError([&] { outer.commit(); }, "Esta transação já foi encerrada.");
+    EXPECT_EQ(groups(), 1);
+}
+
+TEST_F(Transactions, ClosingTheConnectionEndsItsTransactionOnce) {
+    auto first = std::make_unique<SqlConnection::Transaction>(*connection());
+    addGroup(1);
+    connection()->close(); // rolls back
+    EXPECT_FALSE(connection()->inTransaction());
+    connection()->open();
+    expectError([&] { first->commit(); },
+                "A conexão foi fechada durante a gravação e nada foi gravado.");
+
+    // A later transaction is not ended by the stale one going away.
+    SqlConnection::Transaction second(*connection());
+    addGroup(2);
+    first.reset();
+    EXPECT_TRUE(connection()->inTransaction());
+    second.commit();
+    EXPECT_EQ(scalar("select list(CODIGO) from TGRUPO").toString(), "2");
+}
+
+} // namespace
