@@ -26,7 +26,7 @@ constexpr int kMaxWidth = 255; // the widest a column can be
 double textWidth(const QString& text) {
     double width = 0;
     for (QChar c : text)
-        width += c.isUpper() || c == u'W' || c == u'M' || c == u'@' ? 1.2 : 1.0;
+        width += c.isUpper() ? 1.2 : 1.0;
     return width;
 }
 
