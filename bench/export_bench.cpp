@@ -2,9 +2,9 @@
 // date) beside libxlsxwriter alone writing the same cells, already typed and in memory, in the
 // same run: the floor no export can beat.
 //   export_bench [typical|large] [--rows N]
-#include "app/app_setup.h"
 #include "bench/firebird_api.h"
 #include "bench/measurement.h"
+#include "bench/program_on_shop.h"
 #include "bench/shop_generator.h"
 #include "bench/shop_program_folder.h"
 #include "core/data_module.h"
@@ -13,13 +13,11 @@
 #include "platform/data/sql_query.h"
 #include "platform/spreadsheet/cell_value.h"
 #include "platform/spreadsheet/xlsx_application.h"
-#include "platform/ui/application.h"
 #include "platform/ui/mask_edit.h"
 #include "platform/ui/radio_group.h"
 #include "reports/movement_report_filter_window.h"
 #include "reports/movement_report_layout.h"
 #include "reports/spreadsheet_export.h"
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -29,24 +27,6 @@
 #include <xlsxwriter.h>
 
 namespace {
-
-class QtApplication {
-public:
-    QtApplication() : app_(argc_, argv_) { setUpApplication(app_); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "export_bench";
-    char* argv_[2] = {name_, nullptr};
-    ui::Application app_;
-};
-
-double seconds(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e9;
-}
 
 struct RawCell {
     spreadsheet::CellValue::Kind kind;
@@ -149,11 +129,7 @@ int main(int argc, char** argv) {
         if (!std::filesystem::exists(path))
             bench::measureInChild([&](bench::Probe&) { bench::shopDatabase(shop); });
         const bench::Sample sample = bench::measureInChild([&](bench::Probe& probe) {
-            QtApplication app;
-            bench::ShopProgramFolder folder(path, QUIRU_BENCH_SETTINGS_DATABASE);
-            caminho_sistema = folder.path();
-            auto module = std::make_unique<TDM>();
-            DM = module.get();
+            bench::ProgramOnShop program("export_bench", path, QUIRU_BENCH_SETTINGS_DATABASE);
             auto window = std::make_unique<TFFiltroMovimentacoes>();
             window->show();
             window->txtDataInicial->setText(QStringLiteral("01/01/1900"));
@@ -161,12 +137,12 @@ int main(int argc, char** argv) {
             window->RGRelatorio->setItemIndex(2);
             window->RGFiltro->setItemIndex(7);
             window->RGOrdenar->setItemIndex(3);
-            const double build = seconds([&] {
+            const double build = bench::seconds([&] {
                 if (!window->montar_relatorio())
                     throw std::runtime_error("the movement report was not built");
             });
             data::ClientDataSet& tb = *FRelatorioMovimentacoes->TBRelatorio;
-            const double open = seconds([&] { tb.open(); });
+            const double open = bench::seconds([&] { tb.open(); });
             const int rows = tb.recordCount();
             const int columns = tb.fieldCount();
 
@@ -182,7 +158,7 @@ int main(int argc, char** argv) {
                 return std::make_unique<spreadsheet::XlsxApplication>(options);
             });
             probe.start();
-            const double ours = seconds([&] {
+            const double ours = bench::seconds([&] {
                 exportToSpreadsheet(nullptr, tb, FRelatorioMovimentacoes->exportCaption());
             });
             probe.stop(rows);
@@ -190,7 +166,7 @@ int main(int argc, char** argv) {
 
             const std::vector<RawCell> cells = rawCells(tb);
             const QString rawFile = out.filePath(QStringLiteral("raw.xlsx"));
-            const double raw = seconds([&] { rawWrite(rawFile, cells, columns); });
+            const double raw = bench::seconds([&] { rawWrite(rawFile, cells, columns); });
             const qint64 rawBytes = QFileInfo(rawFile).size();
             std::printf(
                 "Movement report export, %s shop: %d rows x %d columns (%.1f / %.1f MB .xlsx)\n",
@@ -201,8 +177,6 @@ int main(int argc, char** argv) {
             std::printf("%-46s %8.2f s\n", "libxlsxwriter alone, same cells in memory", raw);
             std::printf("%-46s %8.2fx   goal <= 1.5x\n", "ratio", ours / raw);
             std::fflush(stdout);
-            window.reset();
-            DM = nullptr;
         });
         std::printf("%-46s %8.1f MB peak, %.1f MB held after\n", "memory over the export",
                     sample.peakBytes / 1e6, sample.heldBytes / 1e6);
