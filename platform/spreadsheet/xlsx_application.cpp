@@ -1,6 +1,7 @@
 #include "platform/spreadsheet/xlsx_application.h"
 #include "platform/os/os.h"
 #include "platform/spreadsheet/cell_spool.h"
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -197,7 +198,11 @@ void XlsxApplication::write(const QString& path) {
             worksheet_set_column(sheet, lxw_col_t(c), lxw_col_t(c),
                                  std::min(widths_[c] + 1, kMaxWidth), nullptr);
 
+    std::uint32_t rowsWritten = 0;
     spool_->replay([&](std::uint32_t row, std::span<const SpooledCell> cells) {
+        // A large sheet takes seconds to write: windows stay painted, input waits till the end.
+        if (++rowsWritten % 4096 == 0 && QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
         for (const SpooledCell& cell : cells) {
             const CellValue& v = cell.value;
             lxw_error error = LXW_NO_ERROR;
