@@ -7,6 +7,9 @@
 #include <span>
 
 class QWidget;
+namespace data {
+class ClientDataSet;
+}
 
 class ReportLayout : public QObject {
     Q_OBJECT
@@ -17,6 +20,11 @@ public:
 
     void preview(QWidget* parent);
     void print(QWidget* parent); // straight to the default printer
+
+    // What "Gerar em Excel" copies (the report's rows, every field) and the caption it gives the
+    // spreadsheet window.
+    virtual data::ClientDataSet* exportedRows() const = 0;
+    virtual QString exportCaption() const = 0;
 
     static const QColor kWhite;
     static const QColor kCream;
