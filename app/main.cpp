@@ -10,6 +10,8 @@
 
 int main(int argc, char** argv) {
     os::holdTerminationSignals(); // before any thread starts
+    // Dates in Qt's own dialogs (the file list) in Brazilian form whatever the machine's locale.
+    qputenv("LC_TIME", "pt_BR.UTF-8");
     ui::Application app(argc, argv);
     setUpApplication(app);
     // Told to end (logout, shutdown, kill, Ctrl+C): drop any unsaved edit and close the

@@ -4,11 +4,10 @@
 // series (the same folded slices, the same drawn points) and painted in a bare chart view of the
 // same size, in the same run.
 //   chart_bench [typical|large]
-#include "app/app_setup.h"
 #include "bench/firebird_api.h"
 #include "bench/measurement.h"
+#include "bench/program_on_shop.h"
 #include "bench/shop_generator.h"
-#include "bench/shop_program_folder.h"
 #include "charts/charts_window.h"
 #include "charts/movement_area.h"
 #include "charts/stock_pie.h"
@@ -16,13 +15,11 @@
 #include "core/globals.h"
 #include "platform/data/client_dataset.h"
 #include "platform/data/sql_connection.h"
-#include "platform/ui/application.h"
 #include "platform/ui/page_control.h"
 #include <QAreaSeries>
 #include <QChart>
 #include <QChartView>
 #include <QDateTimeAxis>
-#include <QElapsedTimer>
 #include <QLineSeries>
 #include <QPieSeries>
 #include <QPushButton>
@@ -35,23 +32,7 @@
 
 namespace {
 
-class QtApplication {
-public:
-    QtApplication() : app_(argc_, argv_) { setUpApplication(app_); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "chart_bench";
-    char* argv_[2] = {name_, nullptr};
-    ui::Application app_;
-};
-
-double seconds(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e9;
-}
+using bench::seconds;
 
 void line(const char* what, double ours, double raw, const char* goal) {
     std::printf("%-46s %8.2f s %8.2f s %7.2fx   %s\n", what, ours, raw, ours / raw, goal);
@@ -187,15 +168,10 @@ int main(int argc, char** argv) {
         if (!std::filesystem::exists(path))
             bench::measureInChild([&](bench::Probe&) { bench::shopDatabase(shop); });
         const bench::Sample sample = bench::measureInChild([&](bench::Probe& probe) {
-            QtApplication app;
-            bench::ShopProgramFolder folder(path, QUIRU_BENCH_SETTINGS_DATABASE);
-            caminho_sistema = folder.path();
-            auto module = std::make_unique<TDM>();
-            DM = module.get();
+            bench::ProgramOnShop program("chart_bench", path, QUIRU_BENCH_SETTINGS_DATABASE);
             probe.start();
             charts();
             probe.stop(0);
-            DM = nullptr;
         });
         std::printf("%-46s %8.0f MB peak, %.0f MB held at the end\n", "memory",
                     sample.peakBytes / 1e6, sample.heldBytes / 1e6);

@@ -2,17 +2,16 @@
 // shop in a fresh child process with the real window under an offscreen QApplication, beside the
 // bare statements each command needs and, for reference, a whole re-read of the movements.
 //   movement_commands_bench [typical|large|all] [--repeat N]
-#include "app/app_setup.h"
-#include "core/data_module.h"
-#include "core/globals.h"
 #include "bench/entry_window_timing.h"
 #include "bench/firebird_api.h"
 #include "bench/measurement.h"
 #include "bench/movement_statement_floor.h"
+#include "bench/program_on_shop.h"
 #include "bench/shop_generator.h"
 #include "bench/shop_program_folder.h"
+#include "core/data_module.h"
+#include "core/globals.h"
 #include "platform/data/sql_query.h"
-#include "platform/ui/application.h"
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -33,17 +32,6 @@ struct ShopRun {
 
 const ShopRun kTypical{bench::kTypicalShop, 100};
 const ShopRun kLarge{bench::kLargeShop, 300};
-
-class QtApplication {
-public:
-    QtApplication() : app_(argc_, argv_) { setUpApplication(app_); }
-
-private:
-    int argc_ = 1;
-    char name_[24] = "movement_commands_bench";
-    char* argv_[2] = {name_, nullptr};
-    ui::Application app_;
-};
 
 QVariant scalar(data::SqlConnection& connection, const QString& sql) {
     data::SqlQuery query(&connection);
@@ -110,11 +98,8 @@ void benchShop(const ShopRun& run, int repeat) {
     if (!std::filesystem::exists(shop))
         bench::measureInChild([&](bench::Probe&) { bench::shopDatabase(run.size); });
     bench::measureInChild([&](bench::Probe&) {
-        QtApplication app;
-        bench::ShopProgramFolder folder(shop, QUIRU_BENCH_SETTINGS_DATABASE);
-        caminho_sistema = folder.path();
-        auto module = std::make_unique<TDM>();
-        DM = module.get();
+        bench::ProgramOnShop program("movement_commands_bench", shop,
+                                     QUIRU_BENCH_SETTINGS_DATABASE);
         data::SqlConnection& connection = *DM->SQLConnection1;
         const int product = quietProduct(connection);
         const QString before = shopState(connection, product);
@@ -128,7 +113,6 @@ void benchShop(const ShopRun& run, int repeat) {
             throw std::runtime_error("the rounds did not leave the stock and the movements as "
                                      "they were");
         printTable(run, product, repeat, window, floor, reread);
-        DM = nullptr;
     });
 }
 

@@ -2,9 +2,9 @@
 // stock report over every product, built and written to PDF, beside raw QPdfWriter drawing of
 // the same texts on the same pages in the same run; and how soon the preview shows page 1.
 //   report_bench [typical|large] [--keep DIR]
-#include "app/app_setup.h"
 #include "bench/firebird_api.h"
 #include "bench/measurement.h"
+#include "bench/program_on_shop.h"
 #include "bench/shop_generator.h"
 #include "bench/shop_program_folder.h"
 #include "core/data_module.h"
@@ -15,7 +15,6 @@
 #include "platform/report/preview_window.h"
 #include "platform/report/rows.h"
 #include "platform/report/run.h"
-#include "platform/ui/application.h"
 #include "platform/ui/mask_edit.h"
 #include "platform/ui/radio_group.h"
 #include "reports/movement_detail.h"
@@ -23,7 +22,6 @@
 #include "reports/movement_report_layout.h"
 #include "reports/stock_report_filter_window.h"
 #include "reports/stock_report_layout.h"
-#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QPainter>
 #include <QPdfWriter>
@@ -34,24 +32,6 @@
 #include <memory>
 
 namespace {
-
-class QtApplication {
-public:
-    QtApplication() : app_(argc_, argv_) { setUpApplication(app_); }
-
-private:
-    int argc_ = 1;
-    char name_[16] = "report_bench";
-    char* argv_[2] = {name_, nullptr};
-    ui::Application app_;
-};
-
-double seconds(const std::function<void()>& work) {
-    QElapsedTimer timer;
-    timer.start();
-    work();
-    return timer.nsecsElapsed() / 1e9;
-}
 
 // The floor: the same texts drawn straight with QPainter on a QPdfWriter, row after row, page
 // after page, at the same places and resolution, with the same alternating fills.
@@ -113,13 +93,13 @@ void movementReport(const QString& folder) {
     window->txtDataFinal->setText(QStringLiteral("31/12/2100"));
     window->RGOrdenar->setItemIndex(3);
     bool built = false;
-    const double build = seconds([&] { built = window->montar_relatorio(); });
+    const double build = bench::seconds([&] { built = window->montar_relatorio(); });
     if (!built)
         throw std::runtime_error("the movement report was not built");
     TFRelatorioMovimentacoes* layout = FRelatorioMovimentacoes;
     const int rows = layout->QuickRep1.rowCount();
     const QString ours = folder + QStringLiteral("/movimentacoes.pdf");
-    const double pdf = seconds([&] { report::writePdf(layout->QuickRep1, ours, nullptr); });
+    const double pdf = bench::seconds([&] { report::writePdf(layout->QuickRep1, ours, nullptr); });
 
     auto& source = const_cast<report::QueryRows&>(layout->rows());
     const int produto = source.column(QStringLiteral("PRODUTO")),
@@ -133,7 +113,7 @@ void movementReport(const QString& folder) {
               nota = source.column(QStringLiteral("NOTA_COMPRA")),
               tipo = source.column(QStringLiteral("TIPO"));
     int pages = 0;
-    const double raw = seconds([&] {
+    const double raw = bench::seconds([&] {
         pages =
             rawPdf(folder + QStringLiteral("/raw_movimentacoes.pdf"), rows,
                    {{10, 65.8, 74.6, 91.0, 109.2, 152.1, 165.0, 176.7, 190.7}, 63.7, 5.6, 38, 48},
@@ -158,7 +138,7 @@ void movementReport(const QString& folder) {
                 "of which the build", build);
 
     // The preview of the whole thing: how soon page 1 is on screen once the rows are read.
-    const double preview = seconds([&] {
+    const double preview = bench::seconds([&] {
         report::PreviewWindow window(layout->QuickRep1);
         window.show();
         window.grab();
@@ -168,11 +148,11 @@ void movementReport(const QString& folder) {
     report::PreviewWindow viewer(layout->QuickRep1);
     viewer.show();
     viewer.grab();
-    const double toLast = seconds([&] {
+    const double toLast = bench::seconds([&] {
         viewer.showPage(viewer.pageCount() - 1);
         viewer.grab();
     });
-    const double backOne = seconds([&] {
+    const double backOne = bench::seconds([&] {
         viewer.showPage(0);
         viewer.showPage(viewer.pageCount() - 40); // beyond the pages kept
         viewer.grab();
@@ -187,7 +167,7 @@ void stockReport(const QString& folder) {
     // Visualizar, as the user waits for it: the build, then page 1 laid out and painted.
     double toPage1 = 0;
     TFRelatorioEstoque* layout = nullptr;
-    toPage1 = seconds([&] {
+    toPage1 = bench::seconds([&] {
         if (!window->montar_relatorio())
             throw std::runtime_error("the stock report was not built");
         layout = FRelatorioEstoque;
@@ -197,7 +177,7 @@ void stockReport(const QString& folder) {
     });
     const int rows = layout->QuickRep1.rowCount();
     const QString ours = folder + QStringLiteral("/estoque.pdf");
-    const double pdf = seconds([&] { report::writePdf(layout->QuickRep1, ours, nullptr); });
+    const double pdf = bench::seconds([&] { report::writePdf(layout->QuickRep1, ours, nullptr); });
     data::ClientDataSet* tb = layout->TBRelatorio;
     std::vector<const data::Field*> fields;
     for (const char* name :
@@ -205,7 +185,7 @@ void stockReport(const QString& folder) {
           "ESTOQUEATUAL", "ESTOQUE_MINIMO", "ESTOQUE_MAXIMO", "TOTAL"})
         fields.push_back(&tb->field(QString::fromLatin1(name)));
     int pages = 0;
-    const double raw = seconds([&] {
+    const double raw = bench::seconds([&] {
         pages = rawPdf(
             folder + QStringLiteral("/raw_estoque.pdf"), rows,
             {{8, 18.6, 85.0, 116.2, 130.8, 144.0, 151.1, 163.3, 174.4, 186.3}, 61.7, 5.0, 44, 55},
@@ -250,17 +230,12 @@ int main(int argc, char** argv) {
             bench::measureInChild([&](bench::Probe&) { bench::shopDatabase(shop); });
         for (auto* part : {&movementReport, &stockReport}) {
             const bench::Sample sample = bench::measureInChild([&](bench::Probe& probe) {
-                QtApplication app;
-                bench::ShopProgramFolder folder(path, QUIRU_BENCH_SETTINGS_DATABASE);
-                caminho_sistema = folder.path();
-                auto module = std::make_unique<TDM>();
-                DM = module.get();
+                bench::ProgramOnShop program("report_bench", path, QUIRU_BENCH_SETTINGS_DATABASE);
                 DM->TBEMPRESA->open();
                 QTemporaryDir out;
                 probe.start();
                 part(keep.isEmpty() ? out.path() : keep);
                 probe.stop(0);
-                DM = nullptr;
             });
             std::printf("%-44s %9.0f MB peak, %.0f MB held at the end\n", "memory",
                         sample.peakBytes / 1e6, sample.heldBytes / 1e6);

@@ -212,6 +212,8 @@ ClientDataSet* TDM::makeDataSet(const QString& stem, data::SqlConnection* connec
         def.key = c.flags & Key;
         def.required = (c.flags & (Key | Required)) != 0;
         def.currency = c.flags & Money;
+        if (c.kind == F)
+            def.largest = kLargestAmount;
         def.editMask = QString::fromLatin1(c.mask);
         def.componentName = "TB" + stem + def.name;
         ds->addField(def);

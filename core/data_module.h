@@ -57,6 +57,10 @@ private:
                                      const QString& table, data::DataSource*& source);
 };
 
+// The largest quantity, price or stock the program takes: with at most six decimals, any such
+// value added to a stock and taken away again gives the stock back exactly.
+inline constexpr double kLargestAmount = 999999999.0;
+
 // The two ways a new row's code is chosen: a "select max(codigo)" query's result + 1, or a walk
 // of the cached rows keeping one more than the largest code. Both give 1 for an empty table.
 int nextCodeByQuery(data::SqlQuery& query);

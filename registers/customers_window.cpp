@@ -34,8 +34,10 @@ TFCliente::TFCliente(QWidget* parent)
     addEdit("DBEdit7", QStringLiteral("CPF"), QStringLiteral("CPF"));
     addEdit("DBEdit8", QStringLiteral("RG"), QStringLiteral("RG"));
     addEdit("DBEdit15", QStringLiteral("CNPJ"), QStringLiteral("CNPJ"));
-    addEdit("DBEdit9", QStringLiteral("EMAIL 1"), QStringLiteral("EMAIL"), MixedCase);
-    addEdit("DBEdit16", QStringLiteral("EMAIL 2"), QStringLiteral("EMAILCOMUNICADOR"), MixedCase);
+    // Wide enough to read a whole address.
+    addEdit("DBEdit9", QStringLiteral("EMAIL 1"), QStringLiteral("EMAIL"), MixedCase, 2);
+    addEdit("DBEdit16", QStringLiteral("EMAIL 2"), QStringLiteral("EMAILCOMUNICADOR"), MixedCase,
+            2);
     addEdit("DBEdit10", QStringLiteral("TELEFONE 1"), QStringLiteral("TELEFONE1"));
     addEdit("DBEdit11", QStringLiteral("TELEFONE 2"), QStringLiteral("TELEFONE2"));
     addEdit("DBEdit12", QStringLiteral("CELULAR"), QStringLiteral("CELULAR"));

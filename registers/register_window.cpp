@@ -266,6 +266,8 @@ ui::DBEdit* RegisterWindow::addEdit(const char* name, const QString& label, cons
         edit->setCharCase(ui::CharCase::Upper);
     edit->setDataSource(source_);
     edit->setDataField(column);
+    // A value that cannot be converted is reported under the name the user reads here.
+    dataSet()->field(column).def().displayLabel = label;
     addControl(edit, label, options, span);
     return edit;
 }

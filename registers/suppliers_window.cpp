@@ -29,7 +29,7 @@ TFFornecedor::TFFornecedor(QWidget* parent)
     addEdit("DBEdit8", QStringLiteral("CELULAR"), QStringLiteral("CELULAR"));
     addEdit("DBEdit18", QStringLiteral("FAX"), QStringLiteral("FAX"));
     addEdit("DBEdit10", QStringLiteral("ENDERECO"), QStringLiteral("ENDERECO"), 0, 2);
-    addEdit("DBEdit9", QStringLiteral("EMAIL"), QStringLiteral("EMAIL"), MixedCase);
+    addEdit("DBEdit9", QStringLiteral("EMAIL"), QStringLiteral("EMAIL"), MixedCase, 2); // whole
     addEdit("DBEdit11", QStringLiteral("BAIRRO"), QStringLiteral("BAIRRO"));
     addEdit("DBEdit12", QStringLiteral("CIDADE"), QStringLiteral("CIDADE"));
     // Here the state list moves on Up and Down like an edit box.

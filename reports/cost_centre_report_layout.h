@@ -18,6 +18,11 @@ public:
     explicit TFRelatorioCentro(QObject* owner);
     ~TFRelatorioCentro() override;
 
+    data::ClientDataSet* exportedRows() const override { return TBRelatorio; }
+    QString exportCaption() const override {
+        return QStringLiteral("Relatório de Centro de Custo");
+    }
+
     data::SqlQuery* QRelatorio;
     data::ClientDataSet* TBRelatorio; // the same rows for the spreadsheet export
 

@@ -13,47 +13,27 @@ const report::Font kData{QStringLiteral("Arial"), 7, false};
 const report::Font kBold{QStringLiteral("Arial"), 7, true};
 const report::Font kTitle{QStringLiteral("Arial"), 8, true};
 
-// The eleven columns every movement query selects, in order.
-void declareFields(data::ClientDataSet* dataset) {
-    using data::FieldKind;
-    const struct {
-        const char* name;
-        FieldKind kind;
-        int size;
-    } fields[] = {{"CODIGO", FieldKind::Integer, 0},
-                  {"QUANTIDADE", FieldKind::Float, 0},
-                  {"PRECO_UNITARIO", FieldKind::Float, 0},
-                  {"PRECO_TOTAL", FieldKind::Float, 0},
-                  {"DATA", FieldKind::Date, 0},
-                  {"HORARIO", FieldKind::Time, 0},
-                  {"NOTA_COMPRA", FieldKind::Text, 50},
-                  {"PRODUTO", FieldKind::Text, 50},
-                  {"FORNECEDOR", FieldKind::Text, 50},
-                  {"CLIENTE", FieldKind::Text, 50},
-                  {"TIPO", FieldKind::Text, 20}};
-    for (const auto& f : fields) {
-        data::FieldDef def;
-        def.name = QString::fromLatin1(f.name);
-        def.kind = f.kind;
-        def.size = f.size;
-        def.required = def.name == QLatin1String("CODIGO");
-        def.componentName = QStringLiteral("TBRelatorio") + def.name;
-        dataset->addField(def);
-    }
-}
-
 } // namespace
 
 TFRelatorioMovimentacoes::TFRelatorioMovimentacoes(QObject* owner) : ReportLayout(owner) {
     setObjectName(QStringLiteral("FRelatorioMovimentacoes"));
-    QRelatorio = new data::SqlQuery(DM->SQLConnection1, this);
-    QRelatorio->setObjectName(QStringLiteral("QRelatorio"));
+    using data::FieldKind;
+    // The eleven columns every movement query selects, in order.
+    TBRelatorio =
+        makeReportDataSet(QStringLiteral("QRelatorio"), QRelatorio, QStringLiteral("TBRelatorio"),
+                          {{"CODIGO", FieldKind::Integer},
+                           {"QUANTIDADE", FieldKind::Float},
+                           {"PRECO_UNITARIO", FieldKind::Float},
+                           {"PRECO_TOTAL", FieldKind::Float},
+                           {"DATA", FieldKind::Date},
+                           {"HORARIO", FieldKind::Time},
+                           {"NOTA_COMPRA", FieldKind::Text, 50},
+                           {"PRODUTO", FieldKind::Text, 50},
+                           {"FORNECEDOR", FieldKind::Text, 50},
+                           {"CLIENTE", FieldKind::Text, 50},
+                           {"TIPO", FieldKind::Text, 20}});
     QSoma = new data::SqlQuery(DM->SQLConnection1, this);
     QSoma->setObjectName(QStringLiteral("QSoma"));
-    TBRelatorio = new data::ClientDataSet(this);
-    TBRelatorio->setObjectName(QStringLiteral("TBRelatorio"));
-    TBRelatorio->setQuery(QRelatorio);
-    declareFields(TBRelatorio);
 
     report::Report& r = QuickRep1;
     r.documentName = QStringLiteral("Relatório de Movimentações");

@@ -16,6 +16,9 @@ public:
     explicit TFRelatorioMovimentacoes(QObject* owner);
     ~TFRelatorioMovimentacoes() override;
 
+    data::ClientDataSet* exportedRows() const override { return TBRelatorio; }
+    QString exportCaption() const override { return QStringLiteral("Relatório de Movimentações"); }
+
     data::SqlQuery* QRelatorio;       // the rows printed
     data::SqlQuery* QSoma;            // the same rows again, for the totals
     data::ClientDataSet* TBRelatorio; // the same rows for the spreadsheet export

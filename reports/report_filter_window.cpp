@@ -8,6 +8,7 @@
 #include "platform/ui/mask_edit.h"
 #include "platform/ui/page_control.h"
 #include "reports/report_layout.h"
+#include "reports/spreadsheet_export.h"
 #include <QComboBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -41,6 +42,7 @@ ReportFilterWindow::ReportFilterWindow(QWidget* parent, const QString& name, con
                        &ReportFilterWindow::btnImprimirClick);
     ui::connectGuarded(btnVisualizar, &QPushButton::clicked, this,
                        &ReportFilterWindow::btnVisualizarClick);
+    ui::connectGuarded(btnExcel, &QPushButton::clicked, this, &ReportFilterWindow::btnExcelClick);
     ui::connectGuarded(btnSair, &QPushButton::clicked, this, &ReportFilterWindow::btnSairClick);
 
     auto* buttons = new QHBoxLayout;
@@ -72,6 +74,12 @@ void ReportFilterWindow::btnImprimirClick() {
 void ReportFilterWindow::btnVisualizarClick() {
     if (ReportLayout* layout = buildReport())
         layout->preview(this);
+}
+
+// The report is built as for a preview; a request the builder refused exports nothing.
+void ReportFilterWindow::btnExcelClick() {
+    if (ReportLayout* layout = buildReport())
+        exportToSpreadsheet(this, *layout->exportedRows(), layout->exportCaption());
 }
 
 void ReportFilterWindow::btnSairClick() {

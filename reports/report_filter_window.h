@@ -30,6 +30,7 @@ public:
 
     void btnImprimirClick();
     void btnVisualizarClick();
+    void btnExcelClick();
     void btnSairClick();
 
 protected:

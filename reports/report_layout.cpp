@@ -1,6 +1,8 @@
 #include "reports/report_layout.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "platform/data/client_dataset.h"
+#include "platform/data/sql_query.h"
 #include "platform/report/output.h"
 #include "platform/report/preview_window.h"
 
@@ -81,4 +83,26 @@ void ReportLayout::paintRow(bool& linhaBranca, std::span<report::Item* const> it
     for (report::Item* item : items)
         item->background = colour;
     linhaBranca = !linhaBranca;
+}
+
+data::ClientDataSet* ReportLayout::makeReportDataSet(const QString& queryName,
+                                                     data::SqlQuery*& query,
+                                                     const QString& datasetName,
+                                                     std::initializer_list<ReportField> fields) {
+    query = new data::SqlQuery(DM->SQLConnection1, this);
+    query->setObjectName(queryName);
+    auto* dataset = new data::ClientDataSet(this);
+    dataset->setObjectName(datasetName);
+    dataset->setQuery(query);
+    for (const ReportField& f : fields) {
+        data::FieldDef def;
+        def.name = QString::fromLatin1(f.name);
+        def.kind = f.kind;
+        def.size = f.size;
+        def.currency = f.currency;
+        def.required = def.name == QLatin1String("CODIGO");
+        def.componentName = datasetName + def.name;
+        dataset->addField(def);
+    }
+    return dataset;
 }

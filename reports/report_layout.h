@@ -6,7 +6,14 @@
 #include <QObject>
 #include <span>
 
+#include "platform/data/field_def.h"
+#include <initializer_list>
+
 class QWidget;
+namespace data {
+class ClientDataSet;
+class SqlQuery;
+} // namespace data
 
 class ReportLayout : public QObject {
     Q_OBJECT
@@ -18,11 +25,28 @@ public:
     void preview(QWidget* parent);
     void print(QWidget* parent); // straight to the default printer
 
+    // What "Gerar em Excel" copies (the report's rows, every field) and the caption it gives the
+    // spreadsheet window.
+    virtual data::ClientDataSet* exportedRows() const = 0;
+    virtual QString exportCaption() const = 0;
+
     static const QColor kWhite;
     static const QColor kCream;
     static const QColor kRed;
 
 protected:
+    struct ReportField {
+        const char* name;
+        data::FieldKind kind;
+        int size = 0; // text length
+        bool currency = false;
+    };
+    // The report's own query on the main database and the dataset reading it, with its fields
+    // in the query's column order. CODIGO, where there is one, is required.
+    data::ClientDataSet* makeReportDataSet(const QString& queryName, data::SqlQuery*& query,
+                                           const QString& datasetName,
+                                           std::initializer_list<ReportField> fields);
+
     struct CompanyBlock {
         report::Item* txtEmpresa;
         report::Item* txtEndereco;

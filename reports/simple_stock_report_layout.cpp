@@ -22,29 +22,12 @@ constexpr double kRules[] = {0, 14.0, 147.6, 159.8, 189.7};
 TFRelatorioEstoqueSimples::TFRelatorioEstoqueSimples(QObject* owner)
     : ReportLayout(owner), now([] { return QDateTime::currentDateTime(); }) {
     setObjectName(QStringLiteral("FRelatorioEstoqueSimples"));
-    QEstoque = new data::SqlQuery(DM->SQLConnection1, this);
-    QEstoque->setObjectName(QStringLiteral("QEstoque"));
-    TBEstoque = new data::ClientDataSet(this);
-    TBEstoque->setObjectName(QStringLiteral("TBEstoque"));
-    TBEstoque->setQuery(QEstoque);
     using data::FieldKind;
-    const struct {
-        const char* name;
-        FieldKind kind;
-        int size;
-    } fields[] = {{"CODIGO", FieldKind::Integer, 0},
-                  {"DESCRICAO", FieldKind::Text, 50},
-                  {"UNIDADE", FieldKind::Text, 10},
-                  {"ESTOQUEATUAL", FieldKind::Float, 0}};
-    for (const auto& f : fields) {
-        data::FieldDef def;
-        def.name = QString::fromLatin1(f.name);
-        def.kind = f.kind;
-        def.size = f.size;
-        def.required = def.name == QLatin1String("CODIGO");
-        def.componentName = QStringLiteral("TBEstoque") + def.name;
-        TBEstoque->addField(def);
-    }
+    TBEstoque = makeReportDataSet(QStringLiteral("QEstoque"), QEstoque, QStringLiteral("TBEstoque"),
+                                  {{"CODIGO", FieldKind::Integer},
+                                   {"DESCRICAO", FieldKind::Text, 50},
+                                   {"UNIDADE", FieldKind::Text, 10},
+                                   {"ESTOQUEATUAL", FieldKind::Float}});
     rows_ = std::make_unique<report::DataSetRows>(TBEstoque);
 
     report::Report& r = QuickRep1;

@@ -19,6 +19,11 @@ public:
     explicit TFRelatorioEstoqueSimples(QObject* owner);
     ~TFRelatorioEstoqueSimples() override;
 
+    data::ClientDataSet* exportedRows() const override { return TBEstoque; }
+    QString exportCaption() const override {
+        return QStringLiteral("Relatório de Estoque Simples");
+    }
+
     data::SqlQuery* QEstoque;
     data::ClientDataSet* TBEstoque;
 

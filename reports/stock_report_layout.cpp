@@ -14,47 +14,25 @@ const report::Font kData{QStringLiteral("Arial"), 7, false};
 const report::Font kBold{QStringLiteral("Arial"), 7, true};
 const report::Font kTitle{QStringLiteral("Arial"), 8, true};
 
-void declareFields(data::ClientDataSet* dataset) {
-    using data::FieldKind;
-    const struct {
-        const char* name;
-        FieldKind kind;
-        int size;
-        bool currency;
-    } fields[] = {{"DESCRICAO", FieldKind::Text, 50, false},
-                  {"REFERENCIA", FieldKind::Text, 50, false},
-                  {"ESTOQUE_MINIMO", FieldKind::Float, 0, false},
-                  {"ESTOQUE_MAXIMO", FieldKind::Float, 0, false},
-                  {"PRECO_COMPRA", FieldKind::Float, 0, true},
-                  {"PRECO_VENDA", FieldKind::Float, 0, true},
-                  {"ESTOQUEATUAL", FieldKind::Float, 0, false},
-                  {"FORNECEDOR", FieldKind::Text, 50, false},
-                  {"CODIGOBARRAS", FieldKind::Text, 30, false},
-                  {"UNIDADE", FieldKind::Text, 10, false},
-                  {"TOTAL", FieldKind::Float, 0, false},
-                  {"CODIGO", FieldKind::Integer, 0, false}};
-    for (const auto& f : fields) {
-        data::FieldDef def;
-        def.name = QString::fromLatin1(f.name);
-        def.kind = f.kind;
-        def.size = f.size;
-        def.currency = f.currency;
-        def.required = def.name == QLatin1String("CODIGO");
-        def.componentName = QStringLiteral("TBRelatorio") + def.name;
-        dataset->addField(def);
-    }
-}
-
 } // namespace
 
 TFRelatorioEstoque::TFRelatorioEstoque(QObject* owner) : ReportLayout(owner) {
     setObjectName(QStringLiteral("FRelatorioEstoque"));
-    QRelatorio = new data::SqlQuery(DM->SQLConnection1, this);
-    QRelatorio->setObjectName(QStringLiteral("QRelatorio"));
-    TBRelatorio = new data::ClientDataSet(this);
-    TBRelatorio->setObjectName(QStringLiteral("TBRelatorio"));
-    TBRelatorio->setQuery(QRelatorio);
-    declareFields(TBRelatorio);
+    using data::FieldKind;
+    TBRelatorio =
+        makeReportDataSet(QStringLiteral("QRelatorio"), QRelatorio, QStringLiteral("TBRelatorio"),
+                          {{"DESCRICAO", FieldKind::Text, 50},
+                           {"REFERENCIA", FieldKind::Text, 50},
+                           {"ESTOQUE_MINIMO", FieldKind::Float},
+                           {"ESTOQUE_MAXIMO", FieldKind::Float},
+                           {"PRECO_COMPRA", FieldKind::Float, 0, true},
+                           {"PRECO_VENDA", FieldKind::Float, 0, true},
+                           {"ESTOQUEATUAL", FieldKind::Float},
+                           {"FORNECEDOR", FieldKind::Text, 50},
+                           {"CODIGOBARRAS", FieldKind::Text, 30},
+                           {"UNIDADE", FieldKind::Text, 10},
+                           {"TOTAL", FieldKind::Float},
+                           {"CODIGO", FieldKind::Integer}});
     rows_ = std::make_unique<report::DataSetRows>(TBRelatorio);
 
     report::Report& r = QuickRep1;

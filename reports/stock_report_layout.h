@@ -20,6 +20,9 @@ public:
     explicit TFRelatorioEstoque(QObject* owner);
     ~TFRelatorioEstoque() override;
 
+    data::ClientDataSet* exportedRows() const override { return TBRelatorio; }
+    QString exportCaption() const override { return QStringLiteral("Relatório de Estoque"); }
+
     data::SqlQuery* QRelatorio;
     data::ClientDataSet* TBRelatorio; // the rows printed, and those the export reads
 

@@ -176,11 +176,21 @@ bool TFEntrada::bookStock(const stock::StockPlan& plan) {
         if (freshProduct(move.product))
             moves.push_back(move);
     data::ClientDataSet* products = DM->TBPRODUTOS;
-    for (const stock::StockMove& move : moves) {
-        products->locate(kCodigo, move.product);
-        products->edit();
-        products->field(kEstoque).setValue(products->field(kEstoque).asFloat() + move.change);
-        products->post();
+    try {
+        for (const stock::StockMove& move : moves) {
+            products->locate(kCodigo, move.product);
+            products->edit();
+            products->field(kEstoque).setValue(
+                stock::bookedStock(products->field(kEstoque).asFloat(), move.change));
+            products->post();
+        }
+    } catch (...) {
+        // A stock that cannot be booked leaves the shared products as they were, so that no
+        // later save finds them half changed.
+        if (products->state() != data::DataSetState::Browse)
+            products->cancel();
+        products->cancelUpdates();
+        throw;
     }
     // The limit question is about the product the movement is booked on now.
     if (!plan.checkLimit || moves.empty() || moves.back().product != plan.moves.back().product)

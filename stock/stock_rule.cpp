@@ -1,4 +1,5 @@
 #include "stock/stock_rule.h"
+#include <cmath>
 
 namespace stock {
 namespace {
@@ -26,6 +27,10 @@ StockPlan planChange(Kind kind, const Movement& before, const Movement& now) {
 
 StockPlan planDelete(Kind kind, const Movement& before) {
     return {{{before.product, -sign(kind) * before.quantity}}, false};
+}
+
+double bookedStock(double stock, double change) {
+    return std::round((stock + change) * 1e6) / 1e6;
 }
 
 bool limitQuestionDue(Kind kind, double newStock, double minimum, double maximum) {

@@ -28,6 +28,10 @@ StockPlan planNew(Kind kind, const Movement& now);
 StockPlan planChange(Kind kind, const Movement& before, const Movement& now);
 StockPlan planDelete(Kind kind, const Movement& before);
 
+// The product's stock after a change, kept to six decimals: a quantity booked and taken back
+// gives the stock it started from exactly.
+double bookedStock(double stock, double change);
+
 // An entry may not take the stock above the maximum, an exit not below the minimum, without
 // the user's consent.
 bool limitQuestionDue(Kind kind, double newStock, double minimum, double maximum);

@@ -11,6 +11,8 @@ packages=(
     # libxlsxwriter's pkg-config file links with -lz.
     libxlsxwriter-dev zlib1g-dev libcurl4-openssl-dev
     libgtest-dev libbenchmark-dev poppler-utils xvfb xauth
+    # The spreadsheet tests read the written .xlsx back with unzip.
+    unzip
 )
 missing=()
 for p in "${packages[@]}"; do

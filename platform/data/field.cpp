@@ -163,6 +163,11 @@ void Field::setValue(const QVariant& input) {
             }
             if (!std::isfinite(d))
                 throw invalid(QStringLiteral("um número válido"));
+            if (def_.largest > 0 && std::fabs(d) > def_.largest)
+                throw FieldError(
+                    QStringLiteral("O valor %1 está fora do intervalo permitido para o "
+                                   "campo %2 (de -%3 a %3).")
+                        .arg(input.toString(), label, format::floatToStr(def_.largest)));
             stored = QVariant(d);
             break;
         }

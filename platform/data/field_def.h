@@ -17,6 +17,7 @@ struct FieldDef {
     QString displayLabel;  // column title; the name when empty
     QString componentName; // e.g. TBPRODUTOSESTOQUEATUAL
     int displayWidth = 0;  // characters; 0 lets the grid choose
+    double largest = 0;    // numbers: the largest magnitude accepted; 0 for no bound
 
     QString label() const { return displayLabel.isEmpty() ? name : displayLabel; }
 };

@@ -51,6 +51,13 @@ void SqlConnection::open() {
     if (!db.open()) {
         const QString detail = db.lastError().databaseText();
         db.close();
+        // The embedded engine holds a file for one process only.
+        if (detail.contains(QLatin1String("already opened with engine instance")) ||
+            detail.contains(QLatin1String("during \"lock\" operation")))
+            throw DatabaseError(QStringLiteral("O banco de dados \"%1\" já está aberto em outra "
+                                               "cópia do programa. Feche-a e tente de novo.")
+                                    .arg(path),
+                                detail);
         throw DatabaseError(
             QStringLiteral("Não foi possível abrir o banco de dados \"%1\".").arg(path), detail);
     }

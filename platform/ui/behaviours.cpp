@@ -95,10 +95,13 @@ private:
 // ---------------------------------------------------------------- focus colours
 
 void paint(QWidget* control, const QColor& colour) {
+    // Only the enabled looks: a disabled control keeps the program's one disabled colour.
     QPalette palette = control->palette();
-    palette.setColor(QPalette::Base, colour);
-    if (qobject_cast<QComboBox*>(control))
-        palette.setColor(QPalette::Button, colour); // a closed list draws with the button colour
+    for (auto group : {QPalette::Active, QPalette::Inactive}) {
+        palette.setColor(group, QPalette::Base, colour);
+        if (qobject_cast<QComboBox*>(control))
+            palette.setColor(group, QPalette::Button, colour); // a closed list: button colour
+    }
     control->setPalette(palette);
 }
 

@@ -33,6 +33,9 @@ void DBEdit::refresh() {
         if (wholeSelected)
             selectAll();
     }
+    // A long text is read from its beginning, not where typing left it.
+    if (!hasFocus() && cursorPosition() != 0)
+        setCursorPosition(0);
     pending_ = false;
 }
 

@@ -195,6 +195,9 @@ TEST_F(Customers, BirthDateThatIsNoDateIsRefusedAndTheWindowStaysEditing) {
     testing_support::type(birth, "31/02/1990");
     click(w->btnSalvar);
     ASSERT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_EQ(dialogs.errors()[0].text,
+              "'31/02/1990' não é uma data válida para o campo DATA NASCIMENTO.")
+        << "named as the window labels it";
     EXPECT_TRUE(w->btnSalvar->isEnabled());
     EXPECT_TRUE(scalar("select DATANASC from TCLIENTE where CODIGO = 1").isNull());
     birth->selectAll();

@@ -213,6 +213,64 @@ TEST_F(Movements, NovoStoresTheTimeWithSecondsAndEnterWalksEveryFieldAndButton) 
     click(w->btnCancelar);
 }
 
+TEST_F(Movements, AmountsThatCannotComeBackExactlyAreRefusedAndJamNothing) {
+    product(1, 7, "null", "2000000000");
+    product(2, 999999000, "null", "2000000000");
+    TFEntrada* w = open(Kind::Entry);
+    struct Case {
+        const char* quantity;
+        const char* message; // the start of the error shown
+    };
+    for (const Case c : {Case{"99999999999999999", "O valor 99999999999999999 está fora do "
+                                                   "intervalo permitido para o campo QUANTIDADE"},
+                         Case{"1e308", "O valor 1E308 está fora"}, Case{"nan", "'NAN' não é"},
+                         Case{"inf", "'INF' não é"}}) {
+        dialogs.clear();
+        click(w->btnNovo);
+        typeInto(w->DBEdit2, "1");
+        typeInto(w->DBEdit5, c.quantity);
+        click(w->btnSalvar);
+        ASSERT_EQ(dialogs.errors().size(), 1u) << c.quantity;
+        EXPECT_TRUE(dialogs.errors()[0].text.startsWith(QString::fromUtf8(c.message)))
+            << dialogs.errors()[0].text.toStdString();
+        click(w->btnCancelar);
+        EXPECT_DOUBLE_EQ(stock(1), 7);
+    }
+    EXPECT_EQ(movements(), 0);
+
+    // A resulting stock beyond the limit is refused, and the next save goes through.
+    dialogs.clear();
+    click(w->btnNovo);
+    typeInto(w->DBEdit2, "2");
+    typeInto(w->DBEdit5, "2000");
+    click(w->btnSalvar);
+    EXPECT_EQ(dialogs.errors().size(), 1u);
+    click(w->btnCancelar);
+    EXPECT_DOUBLE_EQ(stock(2), 999999000);
+    EXPECT_EQ(DM->TBPRODUTOS->changeCount(), 0) << "the shared products are as they were";
+
+    // What is accepted comes back exactly when it is taken away again.
+    for (const char* quantity : {"0,1", "999999990", "0,000001", "123456,789012"}) {
+        click(w->btnNovo);
+        typeInto(w->DBEdit2, "1");
+        typeInto(w->DBEdit5, quantity);
+        click(w->btnSalvar);
+        dialogs.answer(true);
+        click(w->btnExcluir);
+        EXPECT_EQ(stock(1), 7.0) << quantity;
+    }
+    product(3, 0.1, "null", "10"); // 0.1 + 0.2 - 0.2 is not 0.1 in plain binary arithmetic
+    click(w->btnNovo);
+    typeInto(w->DBEdit2, "3");
+    typeInto(w->DBEdit5, "0,2");
+    click(w->btnSalvar);
+    EXPECT_EQ(stock(3), 0.3);
+    dialogs.answer(true);
+    click(w->btnExcluir);
+    EXPECT_EQ(stock(3), 0.1);
+    EXPECT_TRUE(dialogs.errors().size() == 1u);
+}
+
 TEST_F(Movements, SavingStartsFromTheStoredStockNotTheCachedOne) {
     product(1, 10, "null", "1000");
     movement(1, Kind::Entry, 1, 2);

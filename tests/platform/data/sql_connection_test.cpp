@@ -3,6 +3,7 @@
 #include "platform/data/errors.h"
 #include "platform/data/sql_query.h"
 #include "tests/support/program_folder.h"
+#include <QProcess>
 
 using namespace data;
 using testing_support::DataModuleTest;
@@ -78,6 +79,34 @@ TEST_F(Transactions, ClosingTheConnectionEndsItsTransactionOnce) {
     EXPECT_TRUE(connection()->inTransaction());
     second.commit();
     EXPECT_EQ(scalar("select list(CODIGO) from TGRUPO").toString(), "2");
+}
+
+TEST(OpenDatabase, HeldByAnotherProgramIsSaidInPortugueseWithTheEnginesText) {
+    testing_support::ProgramFolder folder;
+    SqlConnection::prepareEngineEnvironment(); // the other program shares our lock folder
+    QProcess other; // another program with the database open: the database tool, waiting
+    other.start(QStringLiteral("isql-fb"), {QStringLiteral("-q"), QStringLiteral("-user"),
+                                            QStringLiteral("SYSDBA"), folder.file("QUIRU.GDB")});
+    ASSERT_TRUE(other.waitForStarted());
+    other.write("select 'aberto' from rdb$database;\n");
+    while (!other.readAllStandardOutput().contains("aberto"))
+        ASSERT_TRUE(other.waitForReadyRead(20000)) << "the other program never opened the file";
+
+    SqlConnection connection;
+    connection.params() << "Database=" + folder.file("QUIRU.GDB")
+                        << QStringLiteral("User_name=SYSDBA") << QStringLiteral("Password=x");
+    try {
+        connection.open();
+        ADD_FAILURE() << "opened a database another program holds";
+    } catch (const DatabaseError& e) {
+        EXPECT_EQ(e.message(), "O banco de dados \"" + folder.file("QUIRU.GDB") +
+                                   "\" já está aberto em outra cópia do programa. Feche-a e "
+                                   "tente de novo.");
+        EXPECT_FALSE(e.detail().isEmpty()) << "the engine's own text is kept";
+    }
+    EXPECT_FALSE(connection.connected());
+    other.closeWriteChannel();
+    other.waitForFinished(20000);
 }
 
 } // namespace

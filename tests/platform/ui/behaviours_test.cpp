@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 namespace {
@@ -65,6 +66,15 @@ TEST_F(Behaviours, FocusedControlTakesTheTooltipColour) {
     testing_support::focus(a);
     EXPECT_EQ(a->palette().color(QPalette::Base), focused);
     EXPECT_EQ(list->palette().color(QPalette::Button), QColor(Qt::white));
+    EXPECT_EQ(a->palette().color(QPalette::Disabled, QPalette::Base),
+              QApplication::palette().color(QPalette::Disabled, QPalette::Base))
+        << "a disabled control keeps the program's one disabled look";
+
+    // A memo shows the colour in its text area.
+    auto* memo = add(new QPlainTextEdit, "Memo1");
+    ui::attachFocusColours(memo);
+    testing_support::focus(memo);
+    EXPECT_EQ(memo->viewport()->palette().color(QPalette::Base), focused);
 }
 
 TEST_F(Behaviours, HiddenShortcutClicksOnlyAnEnabledShownButton) {

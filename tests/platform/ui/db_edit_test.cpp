@@ -43,6 +43,7 @@ TEST_F(DBEditTest, UpperCaseAndFieldLengthWhileTyping) {
     EXPECT_EQ(products.field("DESCRICAO").asString(), "CAFÉ COM P");
     products.post();
     EXPECT_EQ(products.valueAt(0, 1).toString(), "CAFÉ COM P");
+    EXPECT_EQ(edit->cursorPosition(), 0) << "a stored text is shown from its beginning";
 }
 
 TEST_F(DBEditTest, DisplayTextWhileBrowsingEditTextWhileEditing) {

@@ -1,0 +1,46 @@
+#pragma once
+// The program as a benchmark's child process runs it: a Qt application set up as the program's
+// own, and the data module DM opened on a program folder around a copy of the shop.
+#include "app/app_setup.h"
+#include "bench/shop_program_folder.h"
+#include "core/data_module.h"
+#include "core/globals.h"
+#include "platform/ui/application.h"
+#include <QElapsedTimer>
+#include <functional>
+#include <memory>
+#include <string>
+
+namespace bench {
+
+class ProgramOnShop {
+public:
+    ProgramOnShop(const char* name, const std::string& shop, const std::string& settings)
+        : name_(name), app_(argc_, argv_), folder_(shop, settings) {
+        setUpApplication(app_);
+        caminho_sistema = folder_.path();
+        module_ = std::make_unique<TDM>();
+        DM = module_.get();
+    }
+    ~ProgramOnShop() { DM = nullptr; }
+    ProgramOnShop(const ProgramOnShop&) = delete;
+    ProgramOnShop& operator=(const ProgramOnShop&) = delete;
+
+private:
+    int argc_ = 1;
+    std::string name_;
+    char* argv_[2] = {name_.data(), nullptr};
+    ui::Application app_;
+    ShopProgramFolder folder_;
+    std::unique_ptr<TDM> module_;
+};
+
+// Wall-clock seconds the work takes.
+inline double seconds(const std::function<void()>& work) {
+    QElapsedTimer timer;
+    timer.start();
+    work();
+    return timer.nsecsElapsed() / 1e9;
+}
+
+} // namespace bench
