@@ -65,7 +65,8 @@ private:
 
 void fillArea(QChart* chart, QAreaSeries* series, const std::vector<MovementPoint>& points) {
     const bool labelled = !points.empty() && points.size() <= kMaxLabelledPoints;
-    const std::vector<MovementPoint> drawn = labelled ? points : drawnPoints(points);
+    const std::vector<MovementPoint> drawn =
+        points.size() <= kMaxExactPoints ? points : drawnPoints(points);
     QLineSeries* upper = series->upperSeries();
     QList<QPointF> line;
     line.reserve(qsizetype(drawn.size()));

@@ -20,12 +20,14 @@ std::vector<MovementPoint> movementPoints(data::ClientDataSet& movements, const 
                                           const QString& valueField);
 
 // Puts the points on the chart's area series and fits its date and value axes to them. Marks
-// with the values are shown only while there are few enough points to read them. Beyond that the
-// series gets one point per date at its highest quantity: the area filled is the same to the eye
-// (the movements of one date stand on one vertical line, under the highest), and Qt's area, which
+// with the values are shown only while there are few enough points to read them. Every movement
+// is its own point up to more points than a chart has pixels across; beyond that the series gets
+// one point per date at its highest quantity: the area filled is the same to the eye (the
+// movements of one date stand on one vertical line, under the highest), and Qt's area, which
 // takes seconds over thousands of such vertical spikes, draws a large shop's quarter of a million
 // entries in a moment.
 inline constexpr int kMaxLabelledPoints = 40;
+inline constexpr int kMaxExactPoints = 2000;
 
 // One point per date, at the highest quantity of that date.
 std::vector<MovementPoint> drawnPoints(const std::vector<MovementPoint>& points);
