@@ -9,7 +9,6 @@
 #include "platform/ui/mask_edit.h"
 #include "platform/ui/radio_group.h"
 #include "reports/movement_report_layout.h"
-#include "stock/movement_query_window.h"
 #include <QComboBox>
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -104,7 +103,7 @@ void TFFiltroMovimentacoes::FormShow() {
     fillComboBox(CBSubgrupo, DM->TBSUBGRUPO, QStringLiteral("DESCRICAO"));
     fillComboBox(CBFornecedor, DM->TBFORNECEDOR, QStringLiteral("DESCRICAO"));
     fillComboBox(CBCliente, DM->TBCLIENTE, QStringLiteral("NOME"));
-    const PeriodTexts period = monthPeriod(QDate::currentDate());
+    const format::PeriodTexts period = format::monthPeriod(QDate::currentDate());
     txtDataInicial->setText(period.first);
     txtDataFinal->setText(period.last);
 }

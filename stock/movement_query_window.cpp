@@ -110,11 +110,6 @@ std::optional<QColor> parseBackgroundColour(const QString& line) {
     return named;
 }
 
-PeriodTexts monthPeriod(const QDate& today) {
-    const QDate first(today.year(), today.month(), 1);
-    return {format::dateToStr(first), format::dateToStr(first.addDays(today.daysInMonth() - 1))};
-}
-
 void locateProductOfCurrentMovement() {
     data::ClientDataSet* movements = DM->TBMOVIMENTACAO;
     if (!movements->active() || movements->isEmpty())
@@ -311,7 +306,7 @@ void TFConsultaMovimentacoes::FormShow() {
     aplicar_cor();
     DM->TBCENTRO->close();
     DM->TBCENTRO->open();
-    const PeriodTexts period = monthPeriod(QDate::currentDate());
+    const format::PeriodTexts period = format::monthPeriod(QDate::currentDate());
     txtDataInicial->setText(period.first);
     txtDataFinal->setText(period.last);
     fillLists();

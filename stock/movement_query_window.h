@@ -67,13 +67,6 @@ extern TFConsultaMovimentacoes* FConsultaMovimentacoes;
 // (both blue-green-red, lowest byte red), "#RRGGBB" or a colour name. nullopt when unreadable.
 std::optional<QColor> parseBackgroundColour(const QString& line);
 
-// The current month as the period fields show it: its first and last day, "DD/MM/YYYY".
-struct PeriodTexts {
-    QString first;
-    QString last;
-};
-PeriodTexts monthPeriod(const QDate& today);
-
 // Positions the shared products on the product of the current movement; the callers of the
 // movement query do it once the window has closed. Nothing moves when there is no such product.
 void locateProductOfCurrentMovement();

@@ -74,4 +74,9 @@ std::optional<QTime> parseTime(const QString& text) {
     return time;
 }
 
+PeriodTexts monthPeriod(const QDate& dayOfTheMonth) {
+    const QDate first(dayOfTheMonth.year(), dayOfTheMonth.month(), 1);
+    return {dateToStr(first), dateToStr(first.addDays(dayOfTheMonth.daysInMonth() - 1))};
+}
+
 } // namespace format

@@ -38,6 +38,13 @@ QString currencyToStr(double value);
 
 // "DD/MM/YYYY", "HH:MM:SS", "HH:MM" and "DD/MM/YYYY HH:MM:SS"; an invalid value gives "".
 QString dateToStr(const QDate& date);
+
+// A month as a period's two date fields show it: its first and last day, "DD/MM/YYYY".
+struct PeriodTexts {
+    QString first;
+    QString last;
+};
+PeriodTexts monthPeriod(const QDate& dayOfTheMonth);
 QString timeToStr(const QTime& time);
 QString shortTimeToStr(const QTime& time);
 QString dateTimeToStr(const QDateTime& dateTime);

@@ -110,7 +110,7 @@ protected:
 
 TEST_F(MovementQuery, OpensOnTheCurrentMonthOfItsKindOldestFirst) {
     auto* w = open(1);
-    const PeriodTexts month = monthPeriod(QDate::currentDate());
+    const format::PeriodTexts month = format::monthPeriod(QDate::currentDate());
     EXPECT_EQ(w->txtDataInicial->text(), month.first);
     EXPECT_EQ(w->txtDataFinal->text(), month.last);
     EXPECT_EQ(listed(w), (QList<int>{2, 1}));
@@ -155,7 +155,7 @@ TEST_F(MovementQuery, ListFiltersFindWholeNamesIgnoringCase) {
 TEST_F(MovementQuery, PeriodNeedsBothDates) {
     auto* w = open(1);
     const QDate before = QDate::currentDate().addMonths(-1);
-    const PeriodTexts last = monthPeriod(before);
+    const format::PeriodTexts last = format::monthPeriod(before);
     setFilters(w, {}, {}, {}, last.first, last.last);
     w->btnBuscar->click();
     EXPECT_EQ(listed(w), QList<int>{3});
@@ -193,7 +193,7 @@ TEST_F(MovementQuery, PartlyTypedDateIsReportedAndListsNothing) {
 }
 
 TEST_F(MovementQuery, MonthPeriodEndsOnTheMonthsLastDay) {
-    const std::pair<QDate, PeriodTexts> cases[] = {
+    const std::pair<QDate, format::PeriodTexts> cases[] = {
         {{2028, 2, 10}, {"01/02/2028", "29/02/2028"}},
         {{2027, 2, 28}, {"01/02/2027", "28/02/2027"}},
         {{2100, 2, 1}, {"01/02/2100", "28/02/2100"}},
@@ -202,7 +202,7 @@ TEST_F(MovementQuery, MonthPeriodEndsOnTheMonthsLastDay) {
         {{2027, 12, 1}, {"01/12/2027", "31/12/2027"}},
     };
     for (const auto& [today, expected] : cases) {
-        const PeriodTexts period = monthPeriod(today);
+        const format::PeriodTexts period = format::monthPeriod(today);
         EXPECT_EQ(period.first, expected.first) << today.toString(Qt::ISODate).toStdString();
         EXPECT_EQ(period.last, expected.last) << today.toString(Qt::ISODate).toStdString();
     }
