@@ -152,10 +152,8 @@ int main(int argc, char** argv) {
     bench::ShopSize shop = bench::kLargeShop;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "typical")
-            shop = bench::kTypicalShop;
-        else if (arg == "large")
-            shop = bench::kLargeShop;
+        if (const auto named = bench::shopNamed(arg))
+            shop = *named;
         else {
             std::fprintf(stderr, "usage: %s [typical|large]\n", argv[0]);
             return 2;
@@ -164,9 +162,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     bench::prepareFirebirdEnvironment();
     try {
-        const std::string path = bench::shopPath(shop);
-        if (!std::filesystem::exists(path))
-            bench::measureInChild([&](bench::Probe&) { bench::shopDatabase(shop); });
+        const std::string path = bench::readyShop(shop);
         const bench::Sample sample = bench::measureInChild([&](bench::Probe& probe) {
             bench::ProgramOnShop program("chart_bench", path, QUIRU_BENCH_SETTINGS_DATABASE);
             probe.start();

@@ -111,10 +111,8 @@ int main(int argc, char** argv) {
     int wanted = 100'000;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "typical")
-            shop = bench::kTypicalShop;
-        else if (arg == "large")
-            shop = bench::kLargeShop;
+        if (const auto named = bench::shopNamed(arg))
+            shop = *named;
         else if (arg == "--rows" && i + 1 < argc)
             wanted = std::atoi(argv[++i]);
         else {
@@ -125,9 +123,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     bench::prepareFirebirdEnvironment();
     try {
-        const std::string path = bench::shopPath(shop);
-        if (!std::filesystem::exists(path))
-            bench::measureInChild([&](bench::Probe&) { bench::shopDatabase(shop); });
+        const std::string path = bench::readyShop(shop);
         const bench::Sample sample = bench::measureInChild([&](bench::Probe& probe) {
             bench::ProgramOnShop program("export_bench", path, QUIRU_BENCH_SETTINGS_DATABASE);
             auto window = std::make_unique<TFFiltroMovimentacoes>();

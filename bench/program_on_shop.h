@@ -2,16 +2,38 @@
 // The program as a benchmark's child process runs it: a Qt application set up as the program's
 // own, and the data module DM opened on a program folder around a copy of the shop.
 #include "app/app_setup.h"
+#include "bench/measurement.h"
+#include "bench/shop_generator.h"
 #include "bench/shop_program_folder.h"
 #include "core/data_module.h"
 #include "core/globals.h"
 #include "platform/ui/application.h"
 #include <QElapsedTimer>
+#include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 namespace bench {
+
+// The shop a benchmark's first argument names: "typical" or "large"; nullopt for another word.
+inline std::optional<ShopSize> shopNamed(const std::string& word) {
+    if (word == "typical")
+        return kTypicalShop;
+    if (word == "large")
+        return kLargeShop;
+    return std::nullopt;
+}
+
+// The shop's database, generated the first time in a child process, so that the generator's
+// memory never counts in the measured process.
+inline std::string readyShop(const ShopSize& size) {
+    const std::string path = shopPath(size);
+    if (!std::filesystem::exists(path))
+        measureInChild([&](Probe&) { shopDatabase(size); });
+    return path;
+}
 
 class ProgramOnShop {
 public:

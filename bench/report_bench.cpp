@@ -211,10 +211,8 @@ int main(int argc, char** argv) {
     QString keep;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
-        if (arg == "typical")
-            shop = bench::kTypicalShop;
-        else if (arg == "large")
-            shop = bench::kLargeShop;
+        if (const auto named = bench::shopNamed(arg))
+            shop = *named;
         else if (arg == "--keep" && i + 1 < argc)
             keep = QString::fromLocal8Bit(argv[++i]);
         else {
@@ -225,9 +223,7 @@ int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     bench::prepareFirebirdEnvironment();
     try {
-        const std::string path = bench::shopPath(shop);
-        if (!std::filesystem::exists(path))
-            bench::measureInChild([&](bench::Probe&) { bench::shopDatabase(shop); });
+        const std::string path = bench::readyShop(shop);
         for (auto* part : {&movementReport, &stockReport}) {
             const bench::Sample sample = bench::measureInChild([&](bench::Probe& probe) {
                 bench::ProgramOnShop program("report_bench", path, QUIRU_BENCH_SETTINGS_DATABASE);
