@@ -31,8 +31,6 @@ QByteArray Field::asBlob() const {
     return value().toByteArray();
 }
 
-namespace {
-// Characters as the database counts them: a character beyond the 16-bit range is one, not two.
 qsizetype characterCount(const QString& text) {
     qsizetype count = 0;
     for (const QChar c : text)
@@ -40,6 +38,7 @@ qsizetype characterCount(const QString& text) {
     return count;
 }
 
+namespace {
 // Time fields with a short mask ("!90:00") are shown and typed as HH:MM.
 bool shortTime(const FieldDef& def) {
     const QString mask = def.editMask.section(';', 0, 0);

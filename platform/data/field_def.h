@@ -22,4 +22,7 @@ struct FieldDef {
     QString label() const { return displayLabel.isEmpty() ? name : displayLabel; }
 };
 
+// Characters as the database counts them: one beyond the 16-bit range is one, not two.
+qsizetype characterCount(const QString& text);
+
 } // namespace data

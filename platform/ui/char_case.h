@@ -1,15 +1,14 @@
 #pragma once
 // Text forced to upper case as it is typed (or pasted); text set by the program is left as is.
-#include <QValidator>
+#include "platform/ui/text_validator.h"
 
 namespace ui {
 
-enum class CharCase { Normal, Upper };
-
-class UpperCaseValidator : public QValidator {
+class UpperCaseValidator : public TextValidator {
 public:
-    using QValidator::QValidator;
-    State validate(QString& input, int& position) const override;
+    explicit UpperCaseValidator(QObject* parent = nullptr) : TextValidator(parent) {
+        setCharCase(CharCase::Upper);
+    }
 };
 
 } // namespace ui

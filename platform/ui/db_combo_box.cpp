@@ -2,6 +2,7 @@
 #include "platform/data/client_dataset.h"
 #include "platform/ui/field_link.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/text_validator.h"
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -26,7 +27,7 @@ void DBComboBox::setItems(const QStringList& items) {
 }
 
 void DBComboBox::setCharCase(CharCase charCase) {
-    setValidator(charCase == CharCase::Upper ? new UpperCaseValidator(this) : nullptr);
+    textValidator(lineEdit())->setCharCase(charCase);
 }
 
 void DBComboBox::refresh() {
@@ -34,7 +35,7 @@ void DBComboBox::refresh() {
     lineEdit()->setReadOnly(!link()->canModify());
     // No more can be typed than the column holds.
     const bool limited = f && f->kind() == data::FieldKind::Text && f->def().size > 0;
-    lineEdit()->setMaxLength(limited ? f->def().size : 32767);
+    textValidator(lineEdit())->setCharacterLimit(limited ? f->def().size : 0);
     const QString shown = f ? f->editText() : QString();
     setCurrentIndex(findText(shown, Qt::MatchFixedString | Qt::MatchCaseSensitive));
     setEditText(shown);

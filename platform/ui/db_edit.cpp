@@ -1,6 +1,7 @@
 #include "platform/ui/db_edit.h"
 #include "platform/data/client_dataset.h"
 #include "platform/ui/field_link.h"
+#include "platform/ui/text_validator.h"
 #include <QFocusEvent>
 #include <QKeyEvent>
 
@@ -19,9 +20,8 @@ void DBEdit::refresh() {
     if (mask != editMask())
         setEditMask(mask);
     const bool limited = f && f->kind() == data::FieldKind::Text && f->def().size > 0;
-    const int length = limited ? f->def().size : 32767;
-    if (mask.isEmpty() && maxLength() != length)
-        setMaxLength(length); // resets the text and selection, even when unchanged
+    // No more can be typed than the column holds (a mask sets its own length).
+    textValidator(this)->setCharacterLimit(limited && mask.isEmpty() ? f->def().size : 0);
     setReadOnly(!link()->canModify());
 
     const QString shown = !f ? QString() : link()->editing() ? f->editText() : f->displayText();

@@ -1,6 +1,7 @@
 #include "platform/ui/db_memo.h"
 #include "platform/data/client_dataset.h"
 #include "platform/ui/field_link.h"
+#include "platform/ui/text_validator.h"
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QScopedValueRollback>
@@ -31,9 +32,9 @@ void DBMemo::userEdited() {
     // No more can be typed (or pasted) than the column holds: the excess is dropped at once.
     const data::Field* f = field();
     if (f && f->kind() == data::FieldKind::Text && f->def().size > 0 &&
-        toPlainText().size() > f->def().size) {
+        data::characterCount(toPlainText()) > f->def().size) {
         QScopedValueRollback guard(loading_, true);
-        setPlainText(toPlainText().left(f->def().size));
+        setPlainText(firstCharacters(toPlainText(), f->def().size));
         moveCursor(QTextCursor::End);
     }
     if (link()->editing() || link()->beginEdit())

@@ -1,4 +1,5 @@
 #include "platform/ui/mask_edit.h"
+#include "platform/ui/text_validator.h"
 #include <QFocusEvent>
 #include <QMouseEvent>
 
@@ -15,7 +16,7 @@ void MaskEdit::setEditMask(const QString& editMask) {
 
 void MaskEdit::setCharCase(CharCase charCase) {
     charCase_ = charCase;
-    setValidator(charCase == CharCase::Upper ? new UpperCaseValidator(this) : nullptr);
+    textValidator(this)->setCharCase(charCase);
 }
 
 QString MaskEdit::text() const {

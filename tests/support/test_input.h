@@ -37,11 +37,15 @@ inline void focus(QWidget* control) {
 
 // Types the text into the control one character at a time. Unlike QTest::keyClicks this takes
 // any character (accented letters too): each one is a key event carrying its text.
+// A character beyond the 16-bit range (an emoji) is one event, as a keyboard sends it.
 inline void type(QWidget* control, const QString& text) {
-    for (const QChar c : text) {
-        const auto key = Qt::Key(c.toUpper().unicode());
-        QTest::sendKeyEvent(QTest::Press, control, key, QString(c), Qt::NoModifier);
-        QTest::sendKeyEvent(QTest::Release, control, key, QString(c), Qt::NoModifier);
+    for (qsizetype i = 0; i < text.size();) {
+        const qsizetype units = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+        const QString one = text.mid(i, units);
+        const auto key = units == 1 ? Qt::Key(one.at(0).toUpper().unicode()) : Qt::Key_unknown;
+        QTest::sendKeyEvent(QTest::Press, control, key, one, Qt::NoModifier);
+        QTest::sendKeyEvent(QTest::Release, control, key, one, Qt::NoModifier);
+        i += units;
     }
 }
 

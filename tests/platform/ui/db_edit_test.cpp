@@ -2,6 +2,7 @@
 // typed text reaches the field, or does not, with the error reported where the user sees it.
 #include "platform/data/errors.h"
 #include "platform/ui/db_edit.h"
+#include "platform/ui/db_memo.h"
 #include "platform/ui/field_link.h"
 #include "widget_fixture.h"
 #include <QLineEdit>
@@ -31,7 +32,6 @@ TEST_F(DBEditTest, UpperCaseAndFieldLengthWhileTyping) {
     auto* edit = bound("DESCRICAO", "DBEdit2");
     edit->setCharCase(ui::CharCase::Upper);
     EXPECT_EQ(edit->text(), "ITEM 1");
-    EXPECT_EQ(edit->maxLength(), 10);
 
     testing_support::focus(edit);
     testing_support::type(edit, "café com pão");           // 12 characters into a field of 10
@@ -44,6 +44,33 @@ TEST_F(DBEditTest, UpperCaseAndFieldLengthWhileTyping) {
     products.post();
     EXPECT_EQ(products.valueAt(0, 1).toString(), "CAFÉ COM P");
     EXPECT_EQ(edit->cursorPosition(), 0) << "a stored text is shown from its beginning";
+}
+
+// The column counts characters, not UTF-16 units: ten emoji fit a column of ten.
+TEST_F(DBEditTest, LengthLimitCountsCharactersAsTheColumnDoes) {
+    const QString emoji = QString::fromUtf8("\xF0\x9F\x98\x80"); // one character, two units
+    const QString twelve = emoji.repeated(12);
+
+    auto* edit = bound("DESCRICAO", "DBEdit2");
+    testing_support::focus(edit);
+    edit->selectAll();
+    testing_support::type(edit, twelve);
+    EXPECT_EQ(edit->text(), emoji.repeated(10));
+    edit->selectAll();
+    edit->insert(QStringLiteral("ab") + twelve); // a paste keeps what fits
+    EXPECT_EQ(edit->text(), QStringLiteral("ab") + emoji.repeated(8));
+    next->setFocus(Qt::TabFocusReason);
+    products.post();
+    EXPECT_EQ(products.field("DESCRICAO").asString(), QStringLiteral("ab") + emoji.repeated(8));
+
+    auto* memo = new ui::DBMemo;
+    memo->setDataSource(&source);
+    memo->setDataField("DESCRICAO");
+    window.layout()->addWidget(memo);
+    testing_support::focus(memo);
+    memo->selectAll();
+    testing_support::type(memo, twelve);
+    EXPECT_EQ(memo->toPlainText(), emoji.repeated(10));
 }
 
 TEST_F(DBEditTest, DisplayTextWhileBrowsingEditTextWhileEditing) {
