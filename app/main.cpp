@@ -1,12 +1,12 @@
 #include "app/app_setup.h"
 #include "app/login_window.h"
 #include "core/data_module.h"
+#include "core/ending.h"
 #include "core/globals.h"
 #include "platform/os/os.h"
 #include "platform/os/termination.h"
 #include "platform/ui/application.h"
 #include "platform/ui/guard.h"
-#include <cstdlib>
 
 int main(int argc, char** argv) {
     os::holdTerminationSignals(); // before any thread starts
@@ -14,14 +14,8 @@ int main(int argc, char** argv) {
     qputenv("LC_TIME", "pt_BR.UTF-8");
     ui::Application app(argc, argv);
     setUpApplication(app);
-    // Told to end (logout, shutdown, kill, Ctrl+C): drop any unsaved edit and close the
-    // databases before leaving, so no window stays open on a dropped connection. Leaving at once
-    // keeps the code after a window's modal loop from running against closed databases.
-    os::onTerminationSignal([](int signal) {
-        if (DM)
-            DM->closeDatabases();
-        std::_Exit(128 + signal);
-    });
+    // No window may stay open on a connection the database client dropped.
+    closeDatabasesOnTerminationSignal();
     // A database that cannot be opened is reported and the program ends: running on with a
     // closed connection would only fail again at every step.
     bool created = ui::runGuarded([] { FLogin = new TFLogin(os::programFolder()); });

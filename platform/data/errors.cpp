@@ -18,8 +18,22 @@ DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
         const char* needle;
         const char* message;
     };
-    // Firebird's wording, as its driver passes it on, for the errors a user can cause.
+    // Firebird's wording, as its driver passes it on, for the errors a user can cause. A failed
+    // read or write of the file ends with the system's own cause, which leads: the engine's
+    // "I/O error" line alone would not tell the user what to do.
     static const Known known[] = {
+        {"No space left on device", "Não há espaço livre no disco do banco de dados. Libere "
+                                    "espaço no disco e tente de novo."},
+        {"Disk quota exceeded", "A cota de disco do usuário acabou. Libere espaço no disco e "
+                                "tente de novo."},
+        {"Read-only file system", "O disco do banco de dados só permite leitura."},
+        {"no permission for read-write access", "O arquivo do banco de dados só permite "
+                                                "leitura; o programa precisa gravar nele."},
+        {"read-only database", "O banco de dados só permite leitura; nada pode ser gravado nele."},
+        {"Permission denied", "O sistema negou o acesso ao arquivo do banco de dados (permissão "
+                              "negada)."},
+        {"No such file or directory", "O arquivo do banco de dados não foi encontrado."},
+        {"I/O error", "Erro ao ler ou gravar o arquivo do banco de dados."},
         {"string right truncation", "O texto digitado é maior do que o campo permite."},
         {"numeric value is out of range", "O número digitado está fora do intervalo permitido."},
         {"arithmetic exception", "O número digitado está fora do intervalo permitido."},

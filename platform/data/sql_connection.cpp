@@ -58,8 +58,8 @@ void SqlConnection::open() {
                                                "cópia do programa. Feche-a e tente de novo.")
                                     .arg(path),
                                 detail);
-        throw DatabaseError(
-            QStringLiteral("Não foi possível abrir o banco de dados \"%1\".").arg(path), detail);
+        throw DatabaseError::fromFirebird(
+            detail, 0, QStringLiteral("Não foi possível abrir o banco de dados \"%1\".").arg(path));
     }
     emit afterConnect();
 }

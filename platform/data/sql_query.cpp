@@ -141,9 +141,22 @@ int SqlQuery::columnLength(int column) const {
     return active_ ? query_->record().field(column).length() : 0;
 }
 
+namespace {
+std::function<void(const QString&)>& beforeExecHook() {
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+} // namespace
+
+void SqlQuery::setBeforeExecHook(std::function<void(const QString&)> hook) {
+    beforeExecHook() = std::move(hook);
+}
+
 int SqlQuery::exec() {
     auto query = prepare(connection_, text());
     bindAll(*query);
+    if (beforeExecHook())
+        beforeExecHook()(text());
     if (!query->exec())
         throw DatabaseError::fromFirebird(query->lastError().databaseText(),
                                           query->lastError().nativeErrorCode().toInt(),

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QTime>
 #include <QVariant>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -35,6 +36,10 @@ public:
     QStringList& sql() { return sql_; }
     const QStringList& sql() const { return sql_; }
     QString text() const { return sql_.join('\n'); }
+
+    // Called with each statement's text just before exec() runs it. Only the crash tests set
+    // it, to stop the process at an exact point inside a save.
+    static void setBeforeExecHook(std::function<void(const QString&)> hook);
 
     // Typed parameters; the value is checked for its kind (integer range, valid date...).
     void setInteger(const QString& name, qint64 value);

@@ -1,0 +1,85 @@
+// The driver works the entry and exit windows while it is killed at random moments, inside a
+// save, by an ending signal, on a full disk and on a read-only file. Each time every product's
+// stock must still be its initial stock plus its entries minus its exits, every save the driver
+// reported must be stored, and the database's own check must find the file sound.
+#include "tests/reliability/shop.h"
+#include <QRandomGenerator>
+#include <QThread>
+#include <csignal>
+
+using reliability::Shop;
+
+namespace {
+
+// Starts the driver and waits until it has stored its first save.
+void startWorking(QProcess& driver, Shop& shop, QStringList arguments) {
+    driver.start(QStringLiteral(QUIRU_RELIABILITY_DRIVER),
+                 QStringList{QStringLiteral("work"), shop.folder()} + arguments);
+    ASSERT_TRUE(driver.waitForStarted());
+    while (!shop.read(driver).contains(QLatin1String("done ")))
+        ASSERT_TRUE(driver.waitForReadyRead(30000)) << "the driver stored nothing";
+}
+
+TEST(Crash, RandomKillsLoseNothing) {
+    Shop shop;
+    const int kills = qEnvironmentVariableIntValue("QUIRU_CRASH_KILLS");
+    for (int i = 0, n = kills > 0 ? kills : 20; i < n; ++i) {
+        QProcess driver;
+        startWorking(driver, shop, {QString::number(i)});
+        QThread::msleep(QRandomGenerator::global()->bounded(500));
+        ::kill(pid_t(driver.processId()), SIGKILL);
+        ASSERT_TRUE(driver.waitForFinished(30000));
+        shop.read(driver);
+        SCOPED_TRACE("kill " + std::to_string(i + 1));
+        shop.expectWhole();
+        if (testing::Test::HasFailure())
+            break;
+    }
+    EXPECT_GT(shop.savesReported(), 20) << "the driver hardly worked";
+}
+
+TEST(Crash, KillInsideTheSaveTransactionStoresNeitherHalf) {
+    Shop shop;
+    QProcess driver;
+    driver.start(QStringLiteral(QUIRU_RELIABILITY_DRIVER),
+                 {QStringLiteral("work"), shop.folder(), QStringLiteral("1"),
+                  QStringLiteral("--kill-inside-save")});
+    ASSERT_TRUE(driver.waitForFinished(30000));
+    EXPECT_EQ(driver.exitStatus(), QProcess::CrashExit) << "the hook never fired";
+    // "Novo" stores its blank row at once; the quantity typed must not have reached it.
+    EXPECT_EQ(shop.movedQuantity(), 0) << "the movement was stored without its stock";
+    shop.expectWhole();
+}
+
+TEST(Crash, EndingSignalClosesTheDatabaseBetweenTwoSaves) {
+    Shop shop;
+    QProcess driver;
+    startWorking(driver, shop, {QStringLiteral("7")});
+    ::kill(pid_t(driver.processId()), SIGTERM);
+    ASSERT_TRUE(driver.waitForFinished(30000));
+    EXPECT_EQ(driver.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(driver.exitCode(), 128 + SIGTERM);
+    shop.read(driver);
+    shop.expectWhole();
+}
+
+// A file system of the test's own, inside a private mount namespace: a full one, and one that
+// only reads. Where the machine allows no such namespace the cases say so and are skipped.
+TEST(Faults, FullDiskAndReadOnlyFileAreToldAndLoseNothing) {
+    if (!reliability::privateMountsAllowed())
+        GTEST_SKIP() << "this machine allows no private mount namespace (unshare -rm)";
+    Shop shop;
+    const QByteArray untouched = shop.fileBytes();
+    const QString readOnly = shop.onSmallDisk(QStringLiteral("read-only"), 1, QStringLiteral("5"));
+    EXPECT_TRUE(readOnly.contains(QStringLiteral("só permite leitura"))) << readOnly.toStdString();
+    EXPECT_EQ(shop.fileBytes(), untouched);
+
+    const QString full = shop.onSmallDisk(QStringLiteral("full"), 1, QStringLiteral("5"));
+    EXPECT_TRUE(full.contains(QStringLiteral("Não há espaço livre no disco do banco de dados.")))
+        << full.toStdString();
+    shop.adoptFile(QStringLiteral("after.GDB")); // the database as the full disk left it
+    shop.expectWhole();
+    EXPECT_EQ(shop.stock(1), 50) << "a refused entry moved the stock";
+}
+
+} // namespace

@@ -1,0 +1,181 @@
+// Works the entry and exit windows as a user would, offscreen, so that the reliability tests can
+// kill it at any moment and check what it leaves behind.
+//
+//   reliability_driver work <program folder> <seed> [--kill-inside-save]
+//       Saves new entries and exits, changes (quantity and product) and deletes, for ever. Before
+//       each it prints "begin <code>" (0 for a new one) and after each stored one
+//       "done <code> <product> <quantity>" (quantity 0: deleted). With --kill-inside-save the
+//       process kills itself inside its first save, between the movement's statement and the
+//       product's.
+//   reliability_driver entry <program folder> <product> <quantity>
+//       Saves one entry and prints every message and error the user would see, one per line.
+//
+// Both end on SIGTERM as the program does: unsaved edits dropped, databases closed.
+#include "app/app_setup.h"
+#include "core/data_module.h"
+#include "core/ending.h"
+#include "core/globals.h"
+#include "platform/data/sql_query.h"
+#include "platform/os/termination.h"
+#include "platform/ui/db_edit.h"
+#include "stock/exit_window.h"
+#include "tests/support/scripted_dialogs.h"
+#include "tests/support/test_input.h"
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+#include <csignal>
+#include <cstdio>
+#include <random>
+
+namespace {
+
+// A user who answers Yes to every question (the limit questions) and reads every message.
+class YesDialogs : public testing_support::ScriptedDialogs {
+public:
+    bool question(QWidget*, const QString&, const QString&) override { return true; }
+    QStringList takeSaid() {
+        QStringList said = messages();
+        for (const auto& e : errors())
+            said << e.text + (e.detail.isEmpty() ? QString() : " | " + e.detail);
+        clear();
+        return said;
+    }
+};
+
+void say(const QString& line) {
+    std::printf("%s\n", line.toUtf8().constData());
+    std::fflush(stdout); // the test reads every line up to the moment of the kill
+}
+
+void typeInto(ui::DBEdit* edit, const QString& text) {
+    testing_support::focus(edit);
+    edit->selectAll();
+    testing_support::type(edit, text);
+}
+
+int codeOfCurrent() {
+    return DM->TBMOVIMENTACAO->field(QStringLiteral("CODIGO")).asInteger();
+}
+
+class Worker {
+public:
+    Worker(unsigned seed, int products) : random_(seed), products_(products) {}
+
+    // One user action; "done" only once it is stored.
+    void step() {
+        if (steps_++ % 8 == 0) { // now and then the user goes to the other window
+            window_.reset();
+            window_.reset(pick(2) == 0 ? new TFEntrada() : new TFSaida());
+            testing_support::activate(window_.get());
+        }
+        TFEntrada* w = window_.get();
+        data::ClientDataSet* movements = DM->TBMOVIMENTACAO;
+        const int action = movements->isEmpty() ? 0 : pick(4);
+        const int product = 1 + pick(products_);
+        const int quantity = 1 + pick(9);
+        if (action <= 1) { // new ones twice as often, so the table grows
+            say(QStringLiteral("begin 0"));
+            w->btnNovo->click();
+            typeInto(w->DBEdit2, QString::number(product));
+            typeInto(w->DBEdit5, QString::number(quantity));
+            w->btnSalvar->click();
+            report(w, quantity);
+            return;
+        }
+        movements->moveTo(pick(movements->recordCount()));
+        const int code = codeOfCurrent();
+        say(QStringLiteral("begin %1").arg(code));
+        if (action == 2) {
+            w->btnAlterar->click();
+            if (pick(2) == 0)
+                typeInto(w->DBEdit2, QString::number(product));
+            typeInto(w->DBEdit5, QString::number(quantity));
+            w->btnSalvar->click();
+            report(w, quantity);
+        } else {
+            w->btnExcluir->click();
+            if (dialogs_.takeSaid().isEmpty() && !movements->locate(QStringLiteral("CODIGO"), code))
+                say(QStringLiteral("done %1 0 0").arg(code));
+        }
+    }
+
+private:
+    int pick(int below) { return int(random_() % unsigned(below)); }
+
+    void report(TFEntrada* w, int quantity) {
+        const QStringList said = dialogs_.takeSaid();
+        if (said.isEmpty() && w->btnNovo->isEnabled()) {
+            const int product = DM->TBMOVIMENTACAO->field(QStringLiteral("PRODUTO")).asInteger();
+            say(QStringLiteral("done %1 %2 %3").arg(codeOfCurrent()).arg(product).arg(quantity));
+        } else if (w->btnCancelar->isEnabled()) {
+            w->btnCancelar->click(); // refused: the user gives up on it
+        }
+    }
+
+    YesDialogs dialogs_;
+    std::mt19937 random_;
+    int products_;
+    int steps_ = 0;
+    std::unique_ptr<TFEntrada> window_;
+};
+
+int work(unsigned seed, bool killInsideSave) {
+    if (killInsideSave) {
+        // The movement's statement has run, the product's is next: the worst moment to die.
+        data::SqlQuery::setBeforeExecHook([](const QString& sql) {
+            if (sql.startsWith(QLatin1String("UPDATE TPRODUTO")) &&
+                DM->SQLConnection1->inTransaction())
+                std::raise(SIGKILL);
+        });
+    }
+    DM->TBPRODUTOS->open();
+    Worker worker(seed, DM->TBPRODUTOS->recordCount());
+    // Each action from the event loop, so that an ending signal is taken between two.
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&] { worker.step(); });
+    ticker.start(0);
+    return QApplication::exec();
+}
+
+int entry(int product, const QString& quantity) {
+    YesDialogs dialogs;
+    TFEntrada window;
+    testing_support::activate(&window);
+    window.btnNovo->click();
+    typeInto(window.DBEdit2, QString::number(product));
+    typeInto(window.DBEdit5, quantity);
+    window.btnSalvar->click();
+    for (const QString& line : dialogs.takeSaid())
+        say(line);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    os::holdTerminationSignals();
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    setUpApplication(app);
+    const QStringList args = app.arguments();
+    if (args.size() < 4) {
+        std::fprintf(stderr, "usage: reliability_driver work|entry <folder> ...\n");
+        return 2;
+    }
+    closeDatabasesOnTerminationSignal();
+    caminho_sistema = args.at(2);
+    std::unique_ptr<TDM> dm;
+    try {
+        dm = std::make_unique<TDM>();
+    } catch (const std::exception& e) {
+        say(QString::fromUtf8(e.what()));
+        return 1;
+    }
+    DM = dm.get();
+    if (args.at(1) == QLatin1String("work"))
+        return work(args.at(3).toUInt(), args.contains(QStringLiteral("--kill-inside-save")));
+    if (args.at(1) == QLatin1String("entry") && args.size() == 5)
+        return entry(args.at(3).toInt(), args.at(4));
+    return 2;
+}

@@ -1,0 +1,142 @@
+#include "tests/reliability/shop.h"
+#include "core/globals.h"
+#include "platform/data/sql_query.h"
+#include <QFile>
+#include <gtest/gtest.h>
+
+namespace reliability {
+
+namespace {
+// The data module on the folder, for one check, closed again before the driver runs.
+struct Opened {
+    explicit Opened(const QString& folder) {
+        caminho_sistema = folder;
+        dm = std::make_unique<TDM>();
+    }
+    std::unique_ptr<TDM> dm;
+};
+
+QString run(const QString& program, const QStringList& arguments, int* exitCode = nullptr) {
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    if (!process.waitForFinished(120000))
+        process.kill();
+    if (exitCode)
+        *exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    return QString::fromUtf8(process.readAll());
+}
+} // namespace
+
+bool privateMountsAllowed() {
+    int code = 0;
+    run(QStringLiteral("unshare"), {QStringLiteral("-rm"), QStringLiteral("true")}, &code);
+    return code == 0;
+}
+
+Shop::Shop() {
+    Opened opened(folder());
+    for (int code = 1; code <= 6; ++code)
+        testing_support::exec(
+            opened.dm->SQLConnection1,
+            QStringLiteral("insert into TPRODUTO (CODIGO, DESCRICAO, ESTOQUEINICIAL, ESTOQUEATUAL, "
+                           "ESTOQUE_MINIMO, ESTOQUE_MAXIMO, PRECO_COMPRA, PRECO_VENDA) values "
+                           "(%1, 'PRODUTO %1', 50, 50, %2, %3, 2.5, 4)")
+                .arg(code)
+                .arg(code % 2 ? "null" : "45", code % 2 ? "55" : "null"));
+}
+
+QString Shop::read(QProcess& driver) {
+    const QByteArray text = driver.readAllStandardOutput();
+    unread_ += text;
+    qsizetype end;
+    while ((end = unread_.indexOf('\n')) >= 0) {
+        const QStringList words = QString::fromUtf8(unread_.left(end)).split(' ');
+        unread_.remove(0, end + 1);
+        if (words.value(0) == QLatin1String("begin")) {
+            pending_ = words.value(1).toInt();
+        } else if (words.value(0) == QLatin1String("done") && words.size() == 4) {
+            reported_[words[1].toInt()] = {words[2].toInt(), words[3].toDouble()};
+            pending_.reset();
+            ++saves_;
+        }
+    }
+    return QString::fromUtf8(text);
+}
+
+QVariant Shop::scalar(const QString& sql) {
+    Opened opened(folder());
+    return testing_support::scalar(opened.dm->SQLConnection1, sql);
+}
+
+double Shop::movedQuantity() {
+    return scalar(QStringLiteral("select coalesce(sum(QUANTIDADE), 0) from TMOVIMENTACAO"))
+        .toDouble();
+}
+
+double Shop::stock(int product) {
+    return scalar(
+               QStringLiteral("select ESTOQUEATUAL from TPRODUTO where CODIGO = %1").arg(product))
+        .toDouble();
+}
+
+void Shop::expectWhole() {
+    {
+        Opened opened(folder());
+        data::SqlQuery rule(opened.dm->SQLConnection1);
+        rule.sql() << "select p.CODIGO, p.ESTOQUEATUAL, p.ESTOQUEINICIAL + coalesce((select "
+                      "sum(iif(m.TIPO = 'ENTRADA', m.QUANTIDADE, -m.QUANTIDADE)) from "
+                      "TMOVIMENTACAO m where m.PRODUTO = p.CODIGO), 0) from TPRODUTO p";
+        for (rule.open(); !rule.eof(); rule.next())
+            EXPECT_EQ(rule.value(1).toDouble(), rule.value(2).toDouble())
+                << "stock of product " << rule.value(0).toInt();
+        rule.close();
+
+        data::SqlQuery stored(opened.dm->SQLConnection1);
+        stored.sql() << "select PRODUTO, QUANTIDADE from TMOVIMENTACAO where CODIGO = :CODIGO";
+        for (auto& [code, saved] : reported_) {
+            stored.setInteger(QStringLiteral("CODIGO"), code);
+            stored.open();
+            Saved found{0, 0}; // quantity 0: no such movement
+            if (!stored.eof())
+                found = {stored.value(0).toInt(), stored.value(1).toDouble()};
+            stored.close();
+            if (pending_ == code) { // the kill came after the commit or before it
+                saved = found;
+                continue;
+            }
+            EXPECT_TRUE(found.product == saved.product && found.quantity == saved.quantity)
+                << "movement " << code << " stored as " << found.product << " x " << found.quantity
+                << ", reported " << saved.product << " x " << saved.quantity;
+        }
+        pending_.reset();
+    }
+    int code = 0;
+    const QString said =
+        run(QStringLiteral("gfix"),
+            {QStringLiteral("-v"), QStringLiteral("-full"), QStringLiteral("-user"),
+             QStringLiteral("SYSDBA"), folder_.file(QStringLiteral("QUIRU.GDB"))},
+            &code);
+    EXPECT_EQ(code, 0) << said.toStdString();
+    EXPECT_TRUE(said.trimmed().isEmpty()) << "the database check found: " << said.toStdString();
+}
+
+QByteArray Shop::fileBytes() const {
+    QFile file(folder_.file(QStringLiteral("QUIRU.GDB")));
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QString Shop::onSmallDisk(const QString& mode, int product, const QString& quantity) {
+    return run(QStringLiteral("unshare"),
+               {QStringLiteral("-rm"), QStringLiteral("sh"),
+                QStringLiteral(QUIRU_TEST_DATA_DIR "/reliability/small_disk.sh"), mode, folder(),
+                QStringLiteral(QUIRU_RELIABILITY_DRIVER), QString::number(product), quantity});
+}
+
+void Shop::adoptFile(const QString& name) {
+    QFile::remove(folder_.file(QStringLiteral("QUIRU.GDB")));
+    EXPECT_TRUE(QFile::rename(folder_.file(name), folder_.file(QStringLiteral("QUIRU.GDB"))))
+        << name.toStdString();
+}
+
+} // namespace reliability
