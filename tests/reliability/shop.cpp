@@ -118,7 +118,17 @@ void Shop::expectWhole() {
              QStringLiteral("SYSDBA"), folder_.file(QStringLiteral("QUIRU.GDB"))},
             &code);
     EXPECT_EQ(code, 0) << said.toStdString();
-    EXPECT_TRUE(said.trimmed().isEmpty()) << "the database check found: " << said.toStdString();
+    // A kill may leave a page's free-space marks stale, which the check counts as a warning
+    // and the engine puts right by itself; any error is damage.
+    for (const QString& line : said.split('\n', Qt::SkipEmptyParts)) {
+        const QString counted = line.trimmed();
+        const bool warning = counted.startsWith(QLatin1String("Number of")) &&
+                             counted.contains(QLatin1String("warnings"));
+        if (!warning && counted != QLatin1String("Summary of validation errors"))
+            ADD_FAILURE() << "the database check found: " << said.toStdString();
+        if (warning)
+            ++warnings_;
+    }
 }
 
 QByteArray Shop::fileBytes() const {

@@ -20,6 +20,7 @@ public:
     // Takes the driver's new output into the record of reported saves; returns the new text.
     QString read(QProcess& driver);
     int savesReported() const { return saves_; }
+    int checkWarnings() const { return warnings_; } // stale page marks the check reported
 
     // The stock rule for every product, every reported save stored as reported, and a file the
     // database's own full check finds sound.
@@ -48,6 +49,7 @@ private:
     std::optional<int> pending_; // begun, not reported: its outcome is unknown
     QByteArray unread_;
     int saves_ = 0;
+    int warnings_ = 0;
 };
 
 } // namespace reliability
