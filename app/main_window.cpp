@@ -1,4 +1,10 @@
 #include "app/main_window.h"
+#include "admin/backup_window.h"
+#include "admin/database_files.h"
+#include "admin/database_settings_window.h"
+#include "admin/download_file.h"
+#include "admin/update_check.h"
+#include "admin/users_window.h"
 #include "app/about_window.h"
 #include "charts/charts_window.h"
 #include "core/data_module.h"
@@ -115,6 +121,8 @@ TFMenu::TFMenu(QWidget* parent) : ui::Form(parent, QStringLiteral("FMenu")) {
     Timer1->setObjectName(QStringLiteral("Timer1"));
     Timer1->setInterval(1000);
     ui::connectGuarded(Timer1, &QTimer::timeout, this, [this] { Timer1Timer(); });
+    DownloadFile1 = new TDownloadFile(this);
+    DownloadFile1->setObjectName(QStringLiteral("DownloadFile1"));
     TimerBackup = new QTimer(this);
     TimerBackup->setObjectName(QStringLiteral("TimerBackup"));
     ui::connectGuarded(TimerBackup, &QTimer::timeout, this, [this] { TimerBackupTimer(); });
@@ -268,7 +276,11 @@ void TFMenu::FormShow() {
     if (DM->TBCONFIG->field(QStringLiteral("BACKUP_AUTOMATICO")).asString() ==
             QLatin1String("SIM") &&
         minutes > 0) {
-        TimerBackup->setInterval(int(std::min<qint64>(minutes * 60000, INT_MAX)));
+        // Qt's timer holds at most INT_MAX ms (24 days); a longer interval is counted in ticks.
+        const qint64 ms = minutes * 60000;
+        backupTicks_ = int((ms + INT_MAX - 1) / INT_MAX);
+        ticksToBackup_ = backupTicks_;
+        TimerBackup->setInterval(int(ms / backupTicks_));
         TimerBackup->start();
     }
     Timer1Timer();
@@ -285,7 +297,22 @@ void TFMenu::Timer1Timer() {
     txtHorario->setText(now.toString(QStringLiteral("hh:mm:ss")));
 }
 
-void TFMenu::TimerBackupTimer() {}
+void TFMenu::TimerBackupTimer() {
+    if (--ticksToBackup_ > 0)
+        return;
+    ticksToBackup_ = backupTicks_;
+    DM->TBCONFIG->close();
+    DM->TBCONFIG->open();
+    const QString source = DM->TBCONFIG->field(QStringLiteral("LOCAL_BANCO_DADOS")).asString();
+    if (admin::isServerPath(source)) {
+        // Said once: a copy of a server's live file is no backup, and every tick would be one.
+        TimerBackup->stop();
+        ui::dialogs().message(this, admin::serverDatabaseMessage());
+        return;
+    }
+    admin::automaticBackup(*DM->SQLConnection1, source,
+                           DM->TBCONFIG->field(QStringLiteral("LOCAL_BACKUP_BANCO")).asString());
+}
 
 void TFMenu::resizeEvent(QResizeEvent* event) {
     ui::Form::resizeEvent(event);
@@ -419,9 +446,15 @@ void TFMenu::GrficosdeMovimentaeseEstoque1Click() {
 void TFMenu::RelatriodeCentrodeCustos1Click() {
     ui::openModal(this, FFiltroCentroCusto);
 }
-void TFMenu::btnAtualizarClick() {}
-void TFMenu::BancodeDados1Click() {}
-void TFMenu::RealizarRestaurarBackup1Click() {}
+void TFMenu::btnAtualizarClick() {
+    checkForUpdate(this, *DownloadFile1);
+}
+void TFMenu::BancodeDados1Click() {
+    ui::openModal(this, FBancoDeDados);
+}
+void TFMenu::RealizarRestaurarBackup1Click() {
+    ui::openModal(this, FBackup);
+}
 
 void TFMenu::Sobre1Click() {
     ui::openModal(this, FSobre);
@@ -438,7 +471,7 @@ void TFMenu::Usurios1Click() {
                                  "portanto não pode acessar esta área!"));
         return;
     }
-    // The user accounts window comes with its own change.
+    ui::openModal(this, FUsuarios);
 }
 
 void TFMenu::Sair1Click() {

@@ -4,6 +4,7 @@
 #include "platform/ui/form.h"
 
 class QLabel;
+class TDownloadFile;
 class QMenuBar;
 class QTimer;
 class QToolButton;
@@ -27,6 +28,7 @@ public:
     QLabel* txtHorario;
     QTimer* Timer1;
     QTimer* TimerBackup;
+    TDownloadFile* DownloadFile1;
 
     // Commands, one per menu item or button.
     void btnProdutosClick();
@@ -72,6 +74,8 @@ private:
     void openRecordReport(const QString& caption, int relatorio, int filtro);
     void setMovementFilter(const QString& filter);
     QPixmap background_;
+    int backupTicks_ = 1;   // timer ticks per automatic backup
+    int ticksToBackup_ = 1; // until the next one
 };
 
 extern TFMenu* FMenu;

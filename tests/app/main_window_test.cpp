@@ -49,6 +49,12 @@ TEST_F(MainWindow, BackupTimerFollowsTheSettingsRow) {
     show();
     EXPECT_TRUE(menu->TimerBackup->isActive());
     EXPECT_EQ(menu->TimerBackup->interval(), 900000);
+
+    // The longest interval the settings take is more than Qt's timer holds: it runs in halves.
+    testing_support::exec(dm->SQLConnection2, "update TCONFIGURACAO set INTERVALO_BACKUP = 71582");
+    menu.reset();
+    show();
+    EXPECT_EQ(menu->TimerBackup->interval(), 71582LL * 60000 / 2);
 }
 
 TEST_F(MainWindow, NoBackupTimerWithoutAnIntervalAndNoRestartOnRestore) {

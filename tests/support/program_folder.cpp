@@ -1,6 +1,7 @@
 #include "tests/support/program_folder.h"
 #include "core/globals.h"
 #include <QFile>
+#include <QProcess>
 
 namespace testing_support {
 
@@ -37,6 +38,19 @@ QVariant scalar(data::SqlConnection* connection, const QString& sql) {
     query.sql() << sql;
     query.open();
     return query.value(0);
+}
+
+QString databaseCheck(const QString& path) {
+    QProcess gfix;
+    gfix.setProcessChannelMode(QProcess::MergedChannels);
+    gfix.start(QStringLiteral("gfix"), {QStringLiteral("-v"), QStringLiteral("-full"),
+                                        QStringLiteral("-user"), QStringLiteral("SYSDBA"), path});
+    if (!gfix.waitForFinished(120000))
+        return QStringLiteral("gfix did not end");
+    const QString said = QString::fromUtf8(gfix.readAll()).trimmed();
+    if (gfix.exitStatus() != QProcess::NormalExit || gfix.exitCode() != 0)
+        return said.isEmpty() ? QStringLiteral("gfix failed") : said;
+    return said;
 }
 
 void DataModuleTest::SetUp() {

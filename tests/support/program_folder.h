@@ -25,6 +25,10 @@ private:
 int exec(data::SqlConnection* connection, const QString& sql);
 QVariant scalar(data::SqlConnection* connection, const QString& sql);
 
+// The database engine's full check of a closed file (gfix -v -full): "" when it found nothing,
+// else what it reported.
+QString databaseCheck(const QString& path);
+
 class DataModuleTest : public ::testing::Test {
 protected:
     void SetUp() override;

@@ -1,0 +1,175 @@
+#include "admin/backup_window.h"
+#include "admin/database_files.h"
+#include "core/data_module.h"
+#include "core/globals.h"
+#include "platform/os/os.h"
+#include "platform/ui/dialogs.h"
+#include "platform/ui/guard.h"
+#include <QCoreApplication>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+
+TFBackup* FBackup = nullptr;
+
+TFBackup::TFBackup(QWidget* parent) : ui::Form(parent, QStringLiteral("FBackup")) {
+    setWindowTitle(QStringLiteral("Realizar / Restaurar Backup"));
+    setWindowFlag(Qt::WindowMinimizeButtonHint, true);
+    auto* grid = new QGridLayout(this);
+    auto label = [&](const char* name, const QString& text) {
+        auto* l = new QLabel(text, this);
+        l->setObjectName(QLatin1String(name));
+        return l;
+    };
+    auto path = [&](const char* name) {
+        auto* e = new QLineEdit(this);
+        e->setObjectName(QLatin1String(name));
+        e->setReadOnly(true);
+        e->setEnabled(false); // set only through the dialog
+        e->setMinimumWidth(380);
+        return e;
+    };
+    auto button = [&](const char* name, const QString& text) {
+        auto* b = new QPushButton(text, this);
+        b->setObjectName(QLatin1String(name));
+        b->setAutoDefault(false);
+        b->setCursor(Qt::PointingHandCursor);
+        return b;
+    };
+    auto open = [&](const char* name) {
+        QPushButton* b = button(name, {});
+        b->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
+        b->setToolTip(QStringLiteral("Abrir"));
+        return b;
+    };
+    Label1 = label("Label1", QStringLiteral("Realizar Backup para: "));
+    txtCaminhoRealizar = path("txtCaminhoRealizar");
+    btnBuscar1 = open("btnBuscar1");
+    btnRealizar = button("btnRealizar", QStringLiteral("Realizar Backup"));
+    Label2 = label("Label2", QStringLiteral("Restaurar Backup de: "));
+    txtCaminhoRestaurar = path("txtCaminhoRestaurar");
+    btnBuscar2 = open("btnBuscar2");
+    Label3 = label("Label3", QStringLiteral("para: "));
+    txtPara = path("txtPara");
+    btnPara = open("btnPara");
+    btnRestaurar = button("btnRestaurar", QStringLiteral("Restaurar Backup"));
+    btnSair = button("btnSair", QStringLiteral("Sair"));
+
+    grid->addWidget(Label1, 0, 0, 1, 2);
+    grid->addWidget(txtCaminhoRealizar, 1, 0);
+    grid->addWidget(btnBuscar1, 1, 1);
+    grid->addWidget(btnRealizar, 2, 0, Qt::AlignRight);
+    grid->addWidget(Label2, 3, 0, 1, 2);
+    grid->addWidget(txtCaminhoRestaurar, 4, 0);
+    grid->addWidget(btnBuscar2, 4, 1);
+    grid->addWidget(Label3, 5, 0, 1, 2);
+    grid->addWidget(txtPara, 6, 0);
+    grid->addWidget(btnPara, 6, 1);
+    grid->addWidget(btnRestaurar, 7, 0, Qt::AlignRight);
+    grid->addWidget(btnSair, 8, 0, 1, 2, Qt::AlignRight);
+
+    ui::connectGuarded(btnBuscar1, &QPushButton::clicked, this, [this] { btnBuscar1Click(); });
+    ui::connectGuarded(btnBuscar2, &QPushButton::clicked, this, [this] { btnBuscar2Click(); });
+    ui::connectGuarded(btnPara, &QPushButton::clicked, this, [this] { btnParaClick(); });
+    ui::connectGuarded(btnRealizar, &QPushButton::clicked, this, [this] { btnRealizarClick(); });
+    ui::connectGuarded(btnRestaurar, &QPushButton::clicked, this, [this] { btnRestaurarClick(); });
+    ui::connectGuarded(btnSair, &QPushButton::clicked, this, [this] { btnSairClick(); });
+}
+
+void TFBackup::FormShow() {
+    DM->TBCONFIG->close();
+    DM->TBCONFIG->open();
+    txtCaminhoRealizar->setText(
+        DM->TBCONFIG->field(QStringLiteral("LOCAL_BACKUP_BANCO")).asString());
+    txtCaminhoRestaurar->clear();
+    txtPara->clear();
+}
+
+void TFBackup::choose(QLineEdit* edit) {
+    const QString chosen =
+        ui::dialogs().saveFile(this, QStringLiteral("Salvar como"), {}, SaveDialog1);
+    if (!chosen.isEmpty())
+        SaveDialog1 = chosen;
+    edit->setText(SaveDialog1); // a cancelled dialog gives its last name again
+}
+
+void TFBackup::btnBuscar1Click() {
+    choose(txtCaminhoRealizar);
+}
+void TFBackup::btnBuscar2Click() {
+    choose(txtCaminhoRestaurar);
+}
+void TFBackup::btnParaClick() {
+    choose(txtPara);
+}
+
+void TFBackup::copyFailed(const QString& source, const QString& target, const QString& why) {
+    ui::dialogs().error(
+        this, QStringLiteral("Erro ao copiar ") + source + QStringLiteral(" para ") + target, why);
+}
+
+void TFBackup::btnRealizarClick() {
+    DM->TBCONFIG->close();
+    DM->TBCONFIG->open();
+    const QString source = DM->SQLConnection1->param(QStringLiteral("Database"));
+    const QString target = txtCaminhoRealizar->text();
+    if (admin::isServerPath(source)) {
+        ui::dialogs().message(this, admin::serverDatabaseMessage());
+        return;
+    }
+    if (!os::fileExists(source))
+        return;
+    try {
+        admin::copyOpenDatabase(*DM->SQLConnection1, target);
+    } catch (const std::runtime_error& e) {
+        copyFailed(source, target, QString::fromUtf8(e.what()));
+        return;
+    }
+    ui::dialogs().message(this, QStringLiteral("Backup Realizado com Sucesso!"));
+}
+
+void TFBackup::btnRestaurarClick() {
+    if (!ui::dialogs().question(
+            this, QStringLiteral("Atenção"),
+            QStringLiteral("Você realmente deseja restaurar o backup\n\nTODOS OS DADOS CONTIDOS "
+                           "SERÃO SUBSTITUÍDOS PELO ARQUIVO DE BACKUP!")))
+        return;
+    data::SqlConnection* main = DM->SQLConnection1;
+    const QString open = main->param(QStringLiteral("Database"));
+    const QString source = txtCaminhoRestaurar->text();
+    const QString target = txtPara->text();
+    if (admin::isServerPath(open) || admin::isServerPath(target)) {
+        ui::dialogs().message(this, admin::serverDatabaseMessage());
+        return;
+    }
+    DM->TBCONFIG->close();
+    DM->TBCONFIG->open();
+    if (!os::fileExists(source))
+        return;
+    if (admin::samePath(source, open) || admin::samePath(source, target)) {
+        ui::dialogs().message(
+            this, QStringLiteral("Escolha um arquivo de backup: o arquivo escolhido é o próprio "
+                                 "banco de dados de destino ou o que está aberto."));
+        return;
+    }
+    // The main database is closed while its file may be replaced, and opened again whatever
+    // happens, so the program goes on with the data it has when the restore does not succeed.
+    main->close();
+    try {
+        admin::copyDatabase(*main, source, target);
+    } catch (const std::runtime_error& e) {
+        main->open();
+        copyFailed(source, target, QString::fromUtf8(e.what()));
+        return;
+    }
+    main->open();
+    ui::dialogs().message(this, QStringLiteral("Backup Restaurado com Sucesso! A Aplicação será "
+                                               "fechado para atualizar os dados."));
+    QCoreApplication::quit();
+}
+
+void TFBackup::btnSairClick() {
+    close();
+}
