@@ -67,6 +67,28 @@ TEST(Crash, EndingSignalClosesTheDatabaseBetweenTwoSaves) {
     shop.expectWhole();
 }
 
+// The manual backup and the timer's, taken while the driver saves, each copy a whole database
+// that keeps the stock rule; the program saves on after each.
+TEST(BackupUnderWork, EveryCopyOpensAndKeepsTheStockRule) {
+    Shop shop;
+    QProcess driver;
+    startWorking(driver, shop,
+                 {QStringLiteral("3"), QStringLiteral("--backup-every"), QStringLiteral("15")});
+    while (shop.backupsReported().size() < 4) {
+        ASSERT_TRUE(driver.waitForReadyRead(30000)) << "no backup came";
+        shop.read(driver);
+    }
+    const int savedBefore = shop.savesReported();
+    while (shop.savesReported() < savedBefore + 10 && driver.waitForReadyRead(30000))
+        shop.read(driver); // it saves on after the last copy
+    ::kill(pid_t(driver.processId()), SIGKILL);
+    ASSERT_TRUE(driver.waitForFinished(30000));
+    shop.read(driver);
+    for (const QString& backup : shop.backupsReported())
+        reliability::expectWholeCopy(backup);
+    shop.expectWhole();
+}
+
 // A file system of the test's own, inside a private mount namespace: a full one, and one that
 // only reads. Where the machine allows no such namespace the cases say so and are skipped.
 TEST(Faults, FullDiskAndReadOnlyFileAreToldAndLoseNothing) {

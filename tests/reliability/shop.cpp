@@ -51,9 +51,12 @@ QString Shop::read(QProcess& driver) {
     unread_ += text;
     qsizetype end;
     while ((end = unread_.indexOf('\n')) >= 0) {
-        const QStringList words = QString::fromUtf8(unread_.left(end)).split(' ');
+        const QByteArray line = unread_.left(end);
+        const QStringList words = QString::fromUtf8(line).split(' ');
         unread_.remove(0, end + 1);
-        if (words.value(0) == QLatin1String("begin")) {
+        if (words.value(0) == QLatin1String("backup")) {
+            backups_ << QString::fromUtf8(line).mid(7);
+        } else if (words.value(0) == QLatin1String("begin")) {
             pending_ = words.value(1).toInt();
         } else if (words.value(0) == QLatin1String("done") && words.size() == 4) {
             reported_[words[1].toInt()] = {words[2].toInt(), words[3].toDouble()};
@@ -80,17 +83,31 @@ double Shop::stock(int product) {
         .toDouble();
 }
 
+void expectStockRule(data::SqlConnection& connection) {
+    data::SqlQuery rule(&connection);
+    rule.sql() << "select p.CODIGO, p.ESTOQUEATUAL, p.ESTOQUEINICIAL + coalesce((select "
+                  "sum(iif(m.TIPO = 'ENTRADA', m.QUANTIDADE, -m.QUANTIDADE)) from "
+                  "TMOVIMENTACAO m where m.PRODUTO = p.CODIGO), 0) from TPRODUTO p";
+    for (rule.open(); !rule.eof(); rule.next())
+        EXPECT_EQ(rule.value(1).toDouble(), rule.value(2).toDouble())
+            << "stock of product " << rule.value(0).toInt();
+}
+
+void expectWholeCopy(const QString& path) {
+    {
+        data::SqlConnection copy;
+        copy.params() << "Database=" + path << QStringLiteral("User_name=SYSDBA")
+                      << QStringLiteral("Password=x");
+        copy.open();
+        expectStockRule(copy);
+    }
+    EXPECT_EQ(testing_support::databaseCheck(path), "") << path.toStdString();
+}
+
 void Shop::expectWhole() {
     {
         Opened opened(folder());
-        data::SqlQuery rule(opened.dm->SQLConnection1);
-        rule.sql() << "select p.CODIGO, p.ESTOQUEATUAL, p.ESTOQUEINICIAL + coalesce((select "
-                      "sum(iif(m.TIPO = 'ENTRADA', m.QUANTIDADE, -m.QUANTIDADE)) from "
-                      "TMOVIMENTACAO m where m.PRODUTO = p.CODIGO), 0) from TPRODUTO p";
-        for (rule.open(); !rule.eof(); rule.next())
-            EXPECT_EQ(rule.value(1).toDouble(), rule.value(2).toDouble())
-                << "stock of product " << rule.value(0).toInt();
-        rule.close();
+        expectStockRule(*opened.dm->SQLConnection1);
 
         data::SqlQuery stored(opened.dm->SQLConnection1);
         stored.sql() << "select PRODUTO, QUANTIDADE from TMOVIMENTACAO where CODIGO = :CODIGO";

@@ -12,6 +12,11 @@ namespace reliability {
 // Whether this user may make a private user and mount namespace (unshare -rm).
 bool privateMountsAllowed();
 
+// Every product's stock is its initial stock plus its entries minus its exits.
+void expectStockRule(data::SqlConnection& connection);
+// A closed copy of the shop's database: the stock rule holds and the engine's check finds nothing.
+void expectWholeCopy(const QString& path);
+
 class Shop {
 public:
     Shop();
@@ -20,6 +25,7 @@ public:
     // Takes the driver's new output into the record of reported saves; returns the new text.
     QString read(QProcess& driver);
     int savesReported() const { return saves_; }
+    const QStringList& backupsReported() const { return backups_; }
     int checkWarnings() const { return warnings_; } // stale page marks the check reported
 
     // The stock rule for every product, every reported save stored as reported, and a file the
@@ -48,6 +54,7 @@ private:
     std::map<int, Saved> reported_;
     std::optional<int> pending_; // begun, not reported: its outcome is unknown
     QByteArray unread_;
+    QStringList backups_;
     int saves_ = 0;
     int warnings_ = 0;
 };

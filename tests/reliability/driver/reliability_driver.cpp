@@ -7,10 +7,14 @@
 //       "done <code> <product> <quantity>" (quantity 0: deleted). With --kill-inside-save the
 //       process kills itself inside its first save, between the movement's statement and the
 //       product's.
+//       With --backup-every N the driver also takes a backup of the open database every N
+//       actions, the manual one and the timer's in turn, into the program folder as
+//       backup-<k>.GDB, and prints "backup <path>" once each is written.
 //   reliability_driver entry <program folder> <product> <quantity>
 //       Saves one entry and prints every message and error the user would see, one per line.
 //
 // Both end on SIGTERM as the program does: unsaved edits dropped, databases closed.
+#include "admin/database_files.h"
 #include "app/app_setup.h"
 #include "core/data_module.h"
 #include "core/ending.h"
@@ -60,10 +64,13 @@ int codeOfCurrent() {
 
 class Worker {
 public:
-    Worker(unsigned seed, int products) : random_(seed), products_(products) {}
+    Worker(unsigned seed, int products, int backupEvery)
+        : random_(seed), products_(products), backupEvery_(backupEvery) {}
 
     // One user action; "done" only once it is stored.
     void step() {
+        if (backupEvery_ > 0 && steps_ > 0 && steps_ % backupEvery_ == 0)
+            backup();
         if (steps_++ % 8 == 0) { // now and then the user goes to the other window
             window_.reset();
             window_.reset(pick(2) == 0 ? new TFEntrada() : new TFSaida());
@@ -103,6 +110,17 @@ public:
 private:
     int pick(int below) { return int(random_() % unsigned(below)); }
 
+    // Between two saves, as the backup window or the timer would take it.
+    void backup() {
+        const QString target = caminho_sistema + QStringLiteral("backup-%1.GDB").arg(++backups_);
+        if (backups_ % 2)
+            admin::copyOpenDatabase(*DM->SQLConnection1, target);
+        else
+            admin::automaticBackup(*DM->SQLConnection1,
+                                   DM->SQLConnection1->param(QStringLiteral("Database")), target);
+        say(QStringLiteral("backup ") + target);
+    }
+
     void report(TFEntrada* w, int quantity) {
         const QStringList said = dialogs_.takeSaid();
         if (said.isEmpty() && w->btnNovo->isEnabled()) {
@@ -117,10 +135,12 @@ private:
     std::mt19937 random_;
     int products_;
     int steps_ = 0;
+    int backupEvery_;
+    int backups_ = 0;
     std::unique_ptr<TFEntrada> window_;
 };
 
-int work(unsigned seed, bool killInsideSave) {
+int work(unsigned seed, bool killInsideSave, int backupEvery) {
     if (killInsideSave) {
         // The movement's statement has run, the product's is next: the worst moment to die.
         data::SqlQuery::setBeforeExecHook([](const QString& sql) {
@@ -130,7 +150,7 @@ int work(unsigned seed, bool killInsideSave) {
         });
     }
     DM->TBPRODUTOS->open();
-    Worker worker(seed, DM->TBPRODUTOS->recordCount());
+    Worker worker(seed, DM->TBPRODUTOS->recordCount(), backupEvery);
     // Each action from the event loop, so that an ending signal is taken between two.
     QTimer ticker;
     QObject::connect(&ticker, &QTimer::timeout, [&] { worker.step(); });
@@ -173,8 +193,11 @@ int main(int argc, char** argv) {
         return 1;
     }
     DM = dm.get();
-    if (args.at(1) == QLatin1String("work"))
-        return work(args.at(3).toUInt(), args.contains(QStringLiteral("--kill-inside-save")));
+    if (args.at(1) == QLatin1String("work")) {
+        const int every = args.indexOf(QStringLiteral("--backup-every"));
+        return work(args.at(3).toUInt(), args.contains(QStringLiteral("--kill-inside-save")),
+                    every > 0 ? args.value(every + 1).toInt() : 0);
+    }
     if (args.at(1) == QLatin1String("entry") && args.size() == 5)
         return entry(args.at(3).toInt(), args.at(4));
     return 2;
