@@ -274,6 +274,7 @@ void ClientDataSet::close() {
     store_.clear();
     view_.clear();
     view_.shrink_to_fit();
+    ordered_ = {};
     log_.clear();
     buffer_.clear();
     editingRow_ = kNoRow;
@@ -325,13 +326,38 @@ bool ClientDataSet::rowLess(RowId a, RowId b) const {
 
 void ClientDataSet::rebuildView() {
     view_.clear();
-    const RowId count = RowId(store_.rowCount());
-    view_.reserve(count);
-    for (RowId row = 0; row < count; ++row)
-        if (store_.alive(row) && passesFilter(row))
+    if (sortFields_.empty()) {
+        const RowId count = RowId(store_.rowCount());
+        view_.reserve(count);
+        for (RowId row = 0; row < count; ++row)
+            if (store_.alive(row) && passesFilter(row))
+                view_.push_back(row);
+        return;
+    }
+    // Sorting a hundred thousand texts by the collation is what costs; a filter switched on or
+    // off only tests rows. The whole order is kept until the rows or the index change.
+    if (ordered_.version != store_.version() || ordered_.fields != sortFields_ ||
+        ordered_.options != sortOptions_) {
+        ordered_.rows.clear();
+        const RowId count = RowId(store_.rowCount());
+        ordered_.rows.reserve(count);
+        for (RowId row = 0; row < count; ++row)
+            if (store_.alive(row))
+                ordered_.rows.push_back(row);
+        std::sort(ordered_.rows.begin(), ordered_.rows.end(),
+                  [this](RowId a, RowId b) { return rowLess(a, b); });
+        ordered_.version = store_.version();
+        ordered_.fields = sortFields_;
+        ordered_.options = sortOptions_;
+    }
+    if (!filtered_ || !filterExpr_) {
+        view_ = ordered_.rows;
+        return;
+    }
+    view_.reserve(ordered_.rows.size());
+    for (RowId row : ordered_.rows)
+        if (passesFilter(row))
             view_.push_back(row);
-    if (!sortFields_.empty())
-        std::sort(view_.begin(), view_.end(), [this](RowId a, RowId b) { return rowLess(a, b); });
 }
 
 void ClientDataSet::removeFromView(RowId row) {

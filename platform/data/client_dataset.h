@@ -236,6 +236,12 @@ private:
 
     ColumnStore store_;
     std::vector<RowId> view_; // visible rows, in index order
+    struct Order {
+        std::vector<RowId> rows;       // every live row in index order
+        quint64 version = ~quint64(0); // of the store when it was sorted
+        std::vector<int> fields;
+        IndexOptions options = 0;
+    } ordered_;
     int cursor_ = -1;
     bool eof_ = true;
     bool bof_ = true;

@@ -3,6 +3,7 @@
 namespace data {
 
 void ColumnStore::reset(const std::vector<FieldKind>& kinds) {
+    ++version_;
     columns_.clear();
     columns_.resize(kinds.size());
     for (std::size_t i = 0; i < kinds.size(); ++i)
@@ -11,6 +12,7 @@ void ColumnStore::reset(const std::vector<FieldKind>& kinds) {
 }
 
 void ColumnStore::clear() {
+    ++version_;
     for (auto& c : columns_) {
         FieldKind kind = c.kind;
         c = Column{};
@@ -21,6 +23,7 @@ void ColumnStore::clear() {
 }
 
 RowId ColumnStore::appendRow() {
+    ++version_;
     RowId row = RowId(live_.size());
     live_.push_back(1);
     for (auto& c : columns_) {
@@ -51,6 +54,7 @@ bool ColumnStore::isNull(RowId row, int column) const {
 }
 
 void ColumnStore::setNull(RowId row, int column) {
+    ++version_;
     auto& c = columns_[column];
     c.null[row] = 1;
     if (c.kind == FieldKind::Blob)
@@ -79,16 +83,19 @@ QTime ColumnStore::time(RowId row, int column) const {
 }
 
 void ColumnStore::setInteger(RowId row, int column, qint32 v) {
+    ++version_;
     columns_[column].i32[row] = v;
     columns_[column].null[row] = 0;
 }
 
 void ColumnStore::setReal(RowId row, int column, double v) {
+    ++version_;
     columns_[column].f64[row] = v;
     columns_[column].null[row] = 0;
 }
 
 void ColumnStore::setText(RowId row, int column, QStringView v) {
+    ++version_;
     auto& c = columns_[column];
     // Same length fits in place (common when a code or flag is retyped); otherwise append.
     const char16_t* chars = reinterpret_cast<const char16_t*>(v.utf16());
@@ -103,6 +110,7 @@ void ColumnStore::setText(RowId row, int column, QStringView v) {
 }
 
 void ColumnStore::setTextUtf8(RowId row, int column, const char* bytes, int length) {
+    ++version_;
     // Decoded straight into the arena: no QString per value while a table is read.
     auto& c = columns_[column];
     const std::size_t start = c.arena.size();
@@ -156,18 +164,21 @@ void ColumnStore::setTextUtf8(RowId row, int column, const char* bytes, int leng
 }
 
 void ColumnStore::setDate(RowId row, int column, const QDate& v) {
+    ++version_;
     if (!v.isValid())
         return setNull(row, column);
     setInteger(row, column, qint32(v.toJulianDay()));
 }
 
 void ColumnStore::setTime(RowId row, int column, const QTime& v) {
+    ++version_;
     if (!v.isValid())
         return setNull(row, column);
     setInteger(row, column, v.msecsSinceStartOfDay());
 }
 
 void ColumnStore::setBlob(RowId row, int column, const QByteArray& v) {
+    ++version_;
     auto& c = columns_[column];
     c.blobs[row] = v;
     c.null[row] = v.isNull() ? 1 : 0;

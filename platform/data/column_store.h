@@ -25,7 +25,13 @@ public:
     std::size_t rowCount() const { return live_.size(); } // including dead rows
     RowId appendRow();                                    // all values null
     bool alive(RowId row) const { return live_[row] != 0; }
-    void setAlive(RowId row, bool alive) { live_[row] = alive ? 1 : 0; }
+    void setAlive(RowId row, bool alive) {
+        live_[row] = alive ? 1 : 0;
+        ++version_;
+    }
+    // Counts every change of rows or values, so that what is worked out from them (a sorted
+    // order) is known to be current.
+    quint64 version() const { return version_; }
 
     bool isNull(RowId row, int column) const;
     void setNull(RowId row, int column);
@@ -63,6 +69,7 @@ private:
     };
     std::vector<Column> columns_;
     std::vector<std::uint8_t> live_;
+    quint64 version_ = 0;
 };
 
 } // namespace data

@@ -152,6 +152,30 @@ TEST_F(DataSetView, IndexOrdersTextTheBrazilianWay) {
     EXPECT_THROW(ds.setIndexName("Nenhum"), DataError);
 }
 
+// Switching a filter keeps the index's order without sorting again; a change of the rows in
+// between must still reach the order.
+TEST_F(DataSetView, FilterSwitchesKeepTheIndexOrderThroughChanges) {
+    ds.addIndex("PorNome", "NOME");
+    ds.setIndexName("PorNome");
+    ds.setFilter("TIPO = 'ENTRADA'");
+    ds.setFiltered(true);
+    EXPECT_EQ(visibleCodes(), (std::vector<int>{5, 3, 1}));
+    ASSERT_TRUE(ds.locate("CODIGO", 1));
+    ds.edit();
+    ds.field("NOME").setAsString("Zélia");
+    ds.post();
+    ASSERT_TRUE(ds.locate("CODIGO", 5));
+    ds.deleteRecord();
+    ds.setFiltered(false);
+    EXPECT_EQ(visibleCodes(), (std::vector<int>{3, 2, 4, 1}));
+    ds.setFiltered(true);
+    EXPECT_EQ(visibleCodes(), (std::vector<int>{3, 1}));
+    add(7, "Ana", "ENTRADA", 1, 1, QDate());
+    ds.setFiltered(false);
+    ds.setFiltered(true);
+    EXPECT_EQ(visibleCodes(), (std::vector<int>{3, 7, 1}));
+}
+
 TEST_F(DataSetView, CursorWalkAndEditCancel) {
     std::vector<int> walked;
     for (ds.first(); !ds.eof(); ds.next())
