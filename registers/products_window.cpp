@@ -265,7 +265,7 @@ void TFProdutos::txtDescricaoChange() {
     if (IsNumeric(t))
         steps.push_back("CODIGO = (" + quotedLiteral(t) + ')');
     for (const QString& expression : steps) {
-        ds->setFiltered(false);
+        // One pass over the rows per step: the new filter replaces the old in place.
         ds->setFilter(expression);
         ds->setFiltered(true);
         if (ds->recordCount() > 0) {

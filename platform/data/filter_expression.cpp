@@ -55,6 +55,20 @@ int compareValues(const Value& a, const Value& b) {
     return a.number < b.number ? -1 : (a.number > b.number ? 1 : 0);
 }
 
+bool (*comparisonTest(const QString& op))(int) {
+    if (op == QLatin1String("="))
+        return [](int c) { return c == 0; };
+    if (op == QLatin1String("<>"))
+        return [](int c) { return c != 0; };
+    if (op == QLatin1String("<"))
+        return [](int c) { return c < 0; };
+    if (op == QLatin1String("<="))
+        return [](int c) { return c <= 0; };
+    if (op == QLatin1String(">"))
+        return [](int c) { return c > 0; };
+    return [](int c) { return c >= 0; };
+}
+
 } // namespace
 
 QString quotedLiteral(QString text) {
@@ -97,9 +111,19 @@ struct FilterExpression::Node {
     enum Kind { Literal, FieldRef, Not, And, Or, Compare, Like, IsNull, In, Func } kind;
     Value literal;
     int field = -1;
-    QString op; // comparison operator or function name
+    QString op;                   // comparison operator or function name
+    bool (*holds)(int) = nullptr; // a comparison's test of compare()'s sign
     bool negate = false;
     std::vector<std::unique_ptr<Node>> args;
+
+    // The column when this node sets a text column against a text literal; else nullptr.
+    const Node* textColumnAgainstText(const ColumnStore& store) const {
+        const Node* f = args[0].get();
+        return f->kind == FieldRef && store.kind(f->field) == FieldKind::Text &&
+                       args[1]->kind == Literal && args[1]->literal.type == Value::Text
+                   ? f
+                   : nullptr;
+    }
 
     Value eval(const ColumnStore& store, RowId row) const {
         switch (kind) {
@@ -141,35 +165,35 @@ struct FilterExpression::Node {
             return Value::boolean(false);
         }
         case Compare: {
+            // A text column against a text written in the filter, the searches' usual case, is
+            // compared in place: no copy of either text per row.
+            if (const Node* f = textColumnAgainstText(store)) {
+                if (store.isNull(row, f->field))
+                    return Value::boolean(false);
+                return Value::boolean(
+                    holds(store.textView(row, f->field).compare(args[1]->literal.text)));
+            }
             Value a = args[0]->eval(store, row), b = args[1]->eval(store, row);
             if (a.type == Value::Null || b.type == Value::Null || !coerce(a, b))
                 return Value::boolean(false);
-            const int c = compareValues(a, b);
-            bool r = false;
-            if (op == "=")
-                r = c == 0;
-            else if (op == "<>")
-                r = c != 0;
-            else if (op == "<")
-                r = c < 0;
-            else if (op == "<=")
-                r = c <= 0;
-            else if (op == ">")
-                r = c > 0;
-            else if (op == ">=")
-                r = c >= 0;
-            return Value::boolean(r);
+            return Value::boolean(holds(compareValues(a, b)));
         }
         case Like: {
-            Value a = args[0]->eval(store, row), b = args[1]->eval(store, row);
-            if (a.type == Value::Null || b.type == Value::Null)
-                return Value::boolean(false);
-            const QString text = a.type == Value::Text ? a.text : format::floatToStr(a.number);
             QChar escape;
             if (args.size() > 2) {
                 const Value e = args[2]->eval(store, row);
                 escape = e.type == Value::Text && !e.text.isEmpty() ? e.text[0] : QChar();
             }
+            if (const Node* f = textColumnAgainstText(store)) {
+                if (store.isNull(row, f->field))
+                    return Value::boolean(false);
+                return Value::boolean(likeMatch(store.textView(row, f->field),
+                                                args[1]->literal.text, escape) != negate);
+            }
+            Value a = args[0]->eval(store, row), b = args[1]->eval(store, row);
+            if (a.type == Value::Null || b.type == Value::Null)
+                return Value::boolean(false);
+            const QString text = a.type == Value::Text ? a.text : format::floatToStr(a.number);
             return Value::boolean(likeMatch(text, b.text, escape) != negate);
         }
         case IsNull: {
@@ -405,6 +429,7 @@ private:
                 advance();
                 auto node = make(N::Compare);
                 node->op = QString::fromLatin1(op);
+                node->holds = comparisonTest(node->op);
                 node->args.push_back(std::move(left));
                 node->args.push_back(parsePrimary());
                 return node;
