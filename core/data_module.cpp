@@ -1,4 +1,5 @@
 #include "core/data_module.h"
+#include "core/database_indexes.h"
 #include "core/globals.h"
 #include "core/startup_file.h"
 #include "platform/data/errors.h"
@@ -229,6 +230,7 @@ void TDM::DataModuleCreate() {
     setParams(SQLConnection1, startup::mainDatabasePath(caminho_sistema));
     SQLConnection1->setConnectionName(QStringLiteral("QUIRU"));
     SQLConnection1->open();
+    addMissingIndexes(*SQLConnection1); // a database an older program made lacks some
 
     setParams(SQLConnection2, caminho_sistema + QStringLiteral("CONFIG.GDB"));
     SQLConnection2->setConnectionName(QStringLiteral("CONFIGESTOQUE"));
