@@ -40,6 +40,9 @@ QComboBox* makeList(QWidget* parent, const char* name) {
     list->setInsertPolicy(QComboBox::NoInsert);
     list->setValidator(new ui::UpperCaseValidator(list));
     list->setMinimumWidth(200);
+    // Sized by its own width, not by measuring every name it holds (100,000 products).
+    list->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    list->setMinimumContentsLength(20);
     return list;
 }
 
@@ -61,9 +64,10 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-// Refreshes a shared dataset and reads one field of every row, in the dataset's order.
-QStringList refreshedNames(data::ClientDataSet* dataset, const QString& field) {
-    dataset->close();
+// One field of every row of a shared dataset, in the dataset's order. The data module holds
+// the rows already, and every change made in the program goes through it: reading the table
+// again would buy nothing but time.
+QStringList namesOf(data::ClientDataSet* dataset, const QString& field) {
     dataset->open();
     QStringList names;
     names.reserve(dataset->recordCount());
@@ -315,9 +319,9 @@ void TFConsultaMovimentacoes::FormShow() {
 }
 
 void TFConsultaMovimentacoes::fillLists() {
-    fillList(CBProduto, refreshedNames(DM->TBPRODUTOS, QStringLiteral("DESCRICAO")));
-    fillList(CBFornecedor, refreshedNames(DM->TBFORNECEDOR, QStringLiteral("DESCRICAO")));
-    fillList(CBCliente, refreshedNames(DM->TBCLIENTE, QStringLiteral("NOME")));
+    fillList(CBProduto, namesOf(DM->TBPRODUTOS, QStringLiteral("DESCRICAO")));
+    fillList(CBFornecedor, namesOf(DM->TBFORNECEDOR, QStringLiteral("DESCRICAO")));
+    fillList(CBCliente, namesOf(DM->TBCLIENTE, QStringLiteral("NOME")));
 }
 
 void TFConsultaMovimentacoes::addListCondition(QComboBox* list, data::ClientDataSet* dataset,
@@ -418,9 +422,10 @@ void TFConsultaMovimentacoes::btnSairClick() {
 void TFConsultaMovimentacoes::FormClose() {
     // Reported but never holding the window open: the user can always leave.
     ui::runGuarded([this] {
+        // Placing one row is no reason to read a million: movements not read yet have no
+        // position to keep.
         data::ClientDataSet* movements = DM->TBMOVIMENTACAO;
-        movements->open();
-        if (TBMovimentacao->active() && !TBMovimentacao->isEmpty())
+        if (movements->active() && TBMovimentacao->active() && !TBMovimentacao->isEmpty())
             movements->locate(QStringLiteral("CODIGO"),
                               TBMovimentacao->field(QStringLiteral("CODIGO")).value());
     });

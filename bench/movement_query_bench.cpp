@@ -1,0 +1,84 @@
+// Times the movement query on a generated shop: its opening (the lists filled, the month's entries
+// listed, the window painted), a search for one product's entries, and its closing before the
+// shared movements were ever read. Each process is fresh; each prints its own figures.
+//   movement_query_bench [typical|large] [--runs N]   # default: large, 3 processes
+#include "bench/firebird_api.h"
+#include "bench/measurement.h"
+#include "bench/program_on_shop.h"
+#include "bench/shop_generator.h"
+#include "core/globals.h"
+#include "platform/ui/mask_edit.h"
+#include "stock/movement_query_window.h"
+#include <QApplication>
+#include <QComboBox>
+#include <cstdio>
+
+namespace {
+
+using bench::seconds;
+
+void oneProcess(const std::string& shop) {
+    bench::measureInChild([&](bench::Probe&) {
+        bench::ProgramOnShop program("movement_query_bench", shop, QUIRU_BENCH_SETTINGS_DATABASE);
+        DM->TBPRODUTOS->open(); // the main window's lists have read them by then
+        DM->TBFORNECEDOR->open();
+        DM->TBCLIENTE->open();
+        consulta_entradas = 1;
+        TFConsultaMovimentacoes window;
+        const double opening = seconds([&] {
+            window.show();
+            QApplication::processEvents();
+            window.grab();
+        });
+        DM->TBPRODUTOS->last(); // a product of the latest ones, with a few entries
+        const QString product = DM->TBPRODUTOS->field(QStringLiteral("DESCRICAO")).asString();
+        window.txtDataInicial->setText(QStringLiteral("01/01/1900"));
+        window.txtDataFinal->setText(QStringLiteral("31/12/2100"));
+        window.CBProduto->setEditText(product);
+        auto searchOnce = [&] {
+            return seconds([&] {
+                window.btnBuscarClick();
+                QApplication::processEvents();
+            });
+        };
+        const double first = searchOnce(); // the statement's first run reads its pages
+        const double search = searchOnce();
+        const double closing = seconds([&] {
+            window.close();
+            QApplication::processEvents();
+        });
+        std::printf("opening %.4f s   search for one product (%d rows) first %.4f s, again "
+                    "%.4f s   closing %.4f s\n",
+                    opening, window.TBMovimentacao->recordCount(), first, search, closing);
+        std::fflush(stdout);
+    });
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    bench::ShopSize shop = bench::kLargeShop;
+    int runs = 3;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (const auto named = bench::shopNamed(arg))
+            shop = *named;
+        else if (arg == "--runs" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else {
+            std::fprintf(stderr, "usage: %s [typical|large] [--runs N]\n", argv[0]);
+            return 2;
+        }
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    bench::prepareFirebirdEnvironment();
+    try {
+        const std::string path = bench::readyShop(shop);
+        for (int run = 0; run < runs; ++run)
+            oneProcess(path);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
