@@ -1,6 +1,7 @@
 #include "registers/register_window.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "platform/data/errors.h"
 #include "platform/ui/db_combo_box.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_grid.h"
@@ -461,22 +462,39 @@ void RegisterWindow::btnAlterarClick() {
 
 void RegisterWindow::postAndApply(std::initializer_list<data::ClientDataSet*> also) {
     data::ClientDataSet* ds = dataSet();
+    QVariantList read; // the row as it was before this edit
+    if (ds->state() == data::DataSetState::Edit)
+        for (int i = 0; i < ds->fieldCount(); ++i)
+            read << ds->valueAt(ds->recNo(), i);
     ds->post();
     QVariantList typed;
     for (const auto& f : ds->fields())
         typed << f->value();
+    const int code = ds->field(QStringLiteral("CODIGO")).index();
     try {
         applyNow(also);
+    } catch (const data::ConflictError&) {
+        // Another station changed the row: what it stored is read, so that saving again starts
+        // from it, and only what this user changed goes back under edit over it.
+        ds->refreshRow(QStringLiteral("CODIGO"), typed.at(code));
+        editAgain(typed, read);
+        throw;
     } catch (...) {
         // The database refused the record: the caches are back to what is stored, and what the
         // user typed is put under edit again, so that it can be corrected or cancelled.
-        const int code = ds->field(QStringLiteral("CODIGO")).index();
-        if (ds->locate(QStringLiteral("CODIGO"), typed.at(code))) {
-            ds->edit();
-            for (int i = 0; i < ds->fieldCount(); ++i)
-                ds->field(i).setValue(typed.at(i));
-        }
+        editAgain(typed);
         throw;
+    }
+}
+
+void RegisterWindow::editAgain(const QVariantList& typed, const QVariantList& read) {
+    data::ClientDataSet* ds = dataSet();
+    const int code = ds->field(QStringLiteral("CODIGO")).index();
+    if (ds->locate(QStringLiteral("CODIGO"), typed.at(code))) {
+        ds->edit();
+        for (int i = 0; i < ds->fieldCount(); ++i)
+            if (read.isEmpty() || typed.at(i) != read.at(i))
+                ds->field(i).setValue(typed.at(i));
     }
 }
 

@@ -883,10 +883,16 @@ void ClientDataSet::applyLog() {
         SqlQuery query(connection_);
         QStringList& sql = query.sql();
         // Finds the row as it was read: by its key, or by every old value where there is none.
+        // An update also asks that every column it changes still holds what was read: a figure
+        // another station stored meanwhile is never overwritten by one computed from an older
+        // read (a stock, above all).
         auto addWhere = [&]() {
             QStringList conditions;
             for (const auto& f : fields_) {
-                if (f->kind() == FieldKind::Blob || (hasKey && !f->def().key))
+                const bool changed =
+                    change.kind == Change::Update &&
+                    !sameValue(store_.value(change.row, f->index()), change.original[f->index()]);
+                if (f->kind() == FieldKind::Blob || (hasKey && !f->def().key && !changed))
                     continue;
                 const QVariant& old = change.original[f->index()];
                 if (old.isNull()) {
@@ -937,9 +943,10 @@ void ClientDataSet::applyLog() {
         }
         addWhere();
         if (query.exec() != 1)
-            throw DatabaseError(
-                QStringLiteral("O registro foi alterado ou excluído por outro usuário e "
-                               "a alteração não foi gravada. Reabra a janela e tente de novo."),
+            throw ConflictError(
+                QStringLiteral("Outra estação alterou ou excluiu este registro depois que ele foi "
+                               "lido, e nada foi gravado. Os dados atuais foram lidos de novo: "
+                               "confira e grave outra vez."),
                 QStringLiteral("%1: %2").arg(table_, sql.join(' ')));
     }
 }

@@ -36,6 +36,13 @@ private:
     int sqlCode_ = 0;
 };
 
+// A change refused because the stored row is no longer the one it was made from: another station
+// (another copy of the program on the same server) changed or deleted it in between.
+class ConflictError : public DatabaseError {
+public:
+    using DatabaseError::DatabaseError;
+};
+
 // A value that does not fit its field: required and empty, out of range, too long, not a number
 // or not a date. Raised before anything reaches the database.
 class FieldError : public DataError {

@@ -186,6 +186,28 @@ TEST_F(Customers, NewCustomerIsAPrivatePersonAndAMovementKeepsACustomer) {
     EXPECT_EQ(count("TCLIENTE"), 6);
 }
 
+// Two stations change one customer: the second to save is told, not silently overwriting, and
+// saves its own text again over what the first stored.
+TEST_F(Customers, AChangeAnotherStationStoredFirstIsNotOverwrittenUnseen) {
+    auto* w = show<TFCliente>();
+    ASSERT_TRUE(w->dataSet()->locate("CODIGO", 1));
+    click(w->btnAlterar);
+    auto* name = testing_support::find<ui::DBEdit>(w, "DBEdit2");
+    testing_support::focus(name);
+    name->selectAll();
+    testing_support::type(name, "maria da silva");
+    exec("update TCLIENTE set NOME = 'MARIA SOUZA', CIDADE = 'RECIFE' where CODIGO = 1");
+    click(w->btnSalvar);
+    ASSERT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_TRUE(dialogs.errors()[0].text.startsWith("Outra estação alterou"));
+    EXPECT_EQ(scalar("select NOME from TCLIENTE where CODIGO = 1").toString(), "MARIA SOUZA");
+    EXPECT_TRUE(w->btnSalvar->isEnabled());
+    click(w->btnSalvar); // the user saw the message and saves again
+    EXPECT_EQ(scalar("select NOME || '/' || CIDADE from TCLIENTE where CODIGO = 1").toString(),
+              "MARIA DA SILVA/RECIFE")
+        << "what the other station changed and this one did not stays";
+}
+
 TEST_F(Customers, BirthDateThatIsNoDateIsRefusedAndTheWindowStaysEditing) {
     auto* w = show<TFCliente>();
     ASSERT_TRUE(w->dataSet()->locate("CODIGO", 1));

@@ -1,6 +1,7 @@
 // Entries and exits: the stock rule as one table, then the proposals, the picks, the messages
 // and the single transaction that stores a movement together with its product's stock.
 #include "core/globals.h"
+#include "platform/data/sql_connection.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_grid.h"
 #include "platform/ui/db_lookup_combo_box.h"
@@ -211,6 +212,37 @@ TEST_F(Movements, NovoStoresTheTimeWithSecondsAndEnterWalksEveryFieldAndButton) 
                                    "btnCentroCusto", "DBEdit4", "DBEdit9"}));
     EXPECT_EQ(at, w->DBEdit3) << "past the last field the first comes round";
     click(w->btnCancelar);
+}
+
+// Another station stores a stock while the limit question is up: the save that computed its
+// figure before is refused, nothing is lost, and saving again starts from the stored figure.
+TEST_F(Movements, AStockAnotherStationStoredIsNeverOverwritten) {
+    product(1, 10, "null", "1");
+    TFEntrada* w = open(Kind::Entry);
+    click(w->btnNovo);
+    typeInto(w->DBEdit2, "1");
+    typeInto(w->DBEdit5, "5");
+    data::SqlConnection station;
+    station.params() << "Database=" + folder->file("QUIRU.GDB") << "User_name=SYSDBA"
+                     << "Password=x";
+    station.open();
+    dialogs.answer(true, [&] {
+        testing_support::exec(
+            &station, "update TPRODUTO set ESTOQUEATUAL = ESTOQUEATUAL + 7 where CODIGO = 1");
+    });
+    click(w->btnSalvar);
+    ASSERT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_TRUE(dialogs.errors()[0].text.startsWith("Outra estação alterou"))
+        << dialogs.errors()[0].text.toStdString();
+    EXPECT_DOUBLE_EQ(stock(1), 17);
+    EXPECT_TRUE(w->btnSalvar->isEnabled()) << "still editing what was typed";
+    EXPECT_EQ(w->DBEdit5->text(), "5");
+
+    dialogs.answer(true);
+    click(w->btnSalvar);
+    EXPECT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_DOUBLE_EQ(stock(1), 22);
+    EXPECT_DOUBLE_EQ(stored(1, "QUANTIDADE").toDouble(), 5);
 }
 
 TEST_F(Movements, AmountsThatCannotComeBackExactlyAreRefusedAndJamNothing) {

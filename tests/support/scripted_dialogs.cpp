@@ -30,8 +30,8 @@ ScriptedDialogs::~ScriptedDialogs() {
     setDialogs(previous_);
 }
 
-void ScriptedDialogs::answer(bool yes) {
-    answers_.push_back(yes);
+void ScriptedDialogs::answer(bool yes, std::function<void()> meanwhile) {
+    answers_.emplace_back(yes, std::move(meanwhile));
 }
 
 void ScriptedDialogs::chooseFile(const QString& path) {
@@ -73,8 +73,10 @@ bool ScriptedDialogs::question(QWidget*, const QString& caption, const QString& 
     if (answers_.empty())
         fail(QStringLiteral("Pergunta sem resposta no roteiro do teste: [%1] %2")
                  .arg(caption, text));
-    const bool yes = answers_.front();
+    auto [yes, meanwhile] = std::move(answers_.front());
     answers_.pop_front();
+    if (meanwhile)
+        meanwhile();
     questions_.push_back({caption, text, yes});
     return yes;
 }

@@ -29,7 +29,9 @@ public:
     ScriptedDialogs& operator=(const ScriptedDialogs&) = delete;
 
     // --- What the test scripts ---
-    void answer(bool yes);                // the next question's answer
+    // The next question's answer; `meanwhile` runs while the question is up (another station
+    // saving, say).
+    void answer(bool yes, std::function<void()> meanwhile = {});
     void chooseFile(const QString& path); // the next file or picture dialog's choice ("" cancels)
     // What to do in the next window shown modally whose objectName or class name is `window`.
     // After the script the window is closed (as by its close box) if it is still open.
@@ -63,7 +65,7 @@ private:
     QString nextFile(const QString& what);
 
     Dialogs* previous_;
-    std::deque<bool> answers_;
+    std::deque<std::pair<bool, std::function<void()>>> answers_;
     std::deque<QString> files_;
     std::vector<std::pair<QString, WindowScript>> scripts_;
     std::function<void(const QString&)> failureHandler_;
