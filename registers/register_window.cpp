@@ -420,6 +420,12 @@ int RegisterWindow::nextCode() {
     return nextCodeByScan(*ds);
 }
 
+int RegisterWindow::storedNextCode() {
+    data::SqlQuery query(dataSet()->connection());
+    query.sql() << QStringLiteral("select max(CODIGO) from %1").arg(dataSet()->tableName());
+    return nextCodeByQuery(query);
+}
+
 void RegisterWindow::applyNow(std::initializer_list<data::ClientDataSet*> also) {
     std::vector<data::ClientDataSet*> all{dataSet()};
     all.insert(all.end(), also.begin(), also.end());
@@ -441,13 +447,24 @@ void RegisterWindow::btnNovoClick() {
         removeFilter();
     }
     novo_registro = true;
-    const int code = nextCode();
+    int code = nextCode();
     data::ClientDataSet* ds = dataSet();
-    ds->insert();
-    ds->field(QStringLiteral("CODIGO")).setValue(code);
-    setDefaults();
-    ds->post();
-    applyNow();
+    // Another station may take the same code between its reading and this storing: the next
+    // free one is taken, a few times, before the refusal is shown.
+    for (int attempt = 1;; ++attempt) {
+        ds->insert();
+        ds->field(QStringLiteral("CODIGO")).setValue(code);
+        setDefaults();
+        ds->post();
+        try {
+            applyNow();
+            break;
+        } catch (const data::DatabaseError& e) {
+            if (attempt == 5 || !e.detail().contains(QLatin1String("PRIMARY or UNIQUE KEY")))
+                throw;
+            code = std::max(code + 1, storedNextCode());
+        }
+    }
     if (ds->locate(QStringLiteral("CODIGO"), code)) {
         ds->edit();
         editar();

@@ -165,6 +165,8 @@ protected:
     // transaction. When the database refuses them, every cache goes back to what is stored and
     // the record is under edit again with what was typed; the error goes on.
     void postAndApply(std::initializer_list<data::ClientDataSet*> also = {});
+    // One more than the largest code stored: what the codes of other stations leave free.
+    int storedNextCode();
     // Puts what the user typed (every field, in order) back under edit on its row: the fields
     // that differ from `read`, or all of them when it is empty.
     void editAgain(const QVariantList& typed, const QVariantList& read = {});

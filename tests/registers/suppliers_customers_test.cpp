@@ -26,6 +26,20 @@ protected:
     }
 };
 
+// Another station added suppliers after this window read them: "Novo" meets the taken codes
+// and takes the next free one, silently.
+TEST_F(Suppliers, NovoTakesTheNextFreeCodeWhenAnotherStationTookIt) {
+    auto* w = show<TFFornecedor>();
+    exec("insert into TFORNECEDOR (CODIGO, DESCRICAO) values (4, 'OUTRA ESTACAO')");
+    exec("insert into TFORNECEDOR (CODIGO, DESCRICAO) values (5, 'OUTRA ESTACAO 2')");
+    click(w->btnNovo);
+    EXPECT_TRUE(dialogs.errors().empty());
+    EXPECT_EQ(w->dataSet()->field("CODIGO").asInteger(), 6);
+    EXPECT_TRUE(w->btnSalvar->isEnabled());
+    click(w->btnSalvar);
+    EXPECT_EQ(count("TFORNECEDOR"), 6);
+}
+
 TEST_F(Suppliers, NewSupplierMayNotRepeatACnpjAChangedOneMay) {
     auto* w = show<TFFornecedor>();
     click(w->btnNovo);
