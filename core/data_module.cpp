@@ -149,11 +149,15 @@ const Table& tableOf(const QString& stem) {
     throw data::DataError(QStringLiteral("Tabela desconhecida: %1").arg(stem));
 }
 
-void setParams(data::SqlConnection* connection, const QString& database) {
+void setParams(data::SqlConnection* connection, const QString& database,
+               const std::optional<startup::Login>& login = std::nullopt) {
     connection->close();
     connection->params().clear();
-    connection->params() << "Database=" + database << QStringLiteral("User_name=SYSDBA")
-                         << QStringLiteral("Password=pelicanos") << QStringLiteral("SQLDialect=3");
+    // The program's own user unless the shop named one of its own for this database.
+    connection->params() << "Database=" + database
+                         << "User_name=" + (login ? login->user : QStringLiteral("SYSDBA"))
+                         << "Password=" + (login ? login->password : QStringLiteral("pelicanos"))
+                         << QStringLiteral("SQLDialect=3");
 }
 
 } // namespace
@@ -227,7 +231,8 @@ ClientDataSet* TDM::makeDataSet(const QString& stem, data::SqlConnection* connec
 void TDM::DataModuleCreate() {
     // The main connection always opens first; the settings database always lives beside the
     // program.
-    setParams(SQLConnection1, startup::mainDatabasePath(caminho_sistema));
+    setParams(SQLConnection1, startup::mainDatabasePath(caminho_sistema),
+              startup::mainDatabaseLogin(caminho_sistema));
     SQLConnection1->setConnectionName(QStringLiteral("QUIRU"));
     SQLConnection1->open();
     addMissingIndexes(*SQLConnection1); // a database an older program made lacks some

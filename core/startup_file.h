@@ -1,7 +1,10 @@
 #pragma once
-// The start-up file beside the program: its first line is the main database's path. Only the
-// login window writes it, on the first run; the data module reads it.
+// The start-up file beside the program: its first line is the main database's path; a second
+// and third line, when present, name the database user and password for it (a user a shop
+// makes on its server with rights on its own database only). Only the login window writes it,
+// on the first run; the data module reads it.
 #include <QString>
+#include <optional>
 
 namespace startup {
 
@@ -10,6 +13,14 @@ QString firstLine(const QString& programFolder);
 
 // The main database's path: the first line, or QUIRU.GDB in the program folder when it is empty.
 QString mainDatabasePath(const QString& programFolder);
+
+struct Login {
+    QString user;
+    QString password;
+};
+
+// The second and third lines; nullopt when there is no second line (the program's own user).
+std::optional<Login> mainDatabaseLogin(const QString& programFolder);
 
 // First run: when the first line is empty, writes the default path (no line end). Returns false
 // when the file cannot be written; the program then still opens the default database.

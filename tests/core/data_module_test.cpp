@@ -29,6 +29,25 @@ TEST(StartupFile, DecidesTheMainDatabase) {
     EXPECT_EQ(startup::mainDatabasePath(folder.path()), fallback);
 }
 
+// A second and third line name a database user of the shop's own; one line keeps the program's.
+TEST(StartupFile, NamesTheShopsOwnDatabaseUser) {
+    ProgramFolder folder;
+    EXPECT_FALSE(startup::mainDatabaseLogin(folder.path()));
+    folder.writeStartupFile("servidor/3050:/dados/QUIRU.GDB\n");
+    EXPECT_FALSE(startup::mainDatabaseLogin(folder.path()));
+    folder.writeStartupFile("servidor/3050:/dados/QUIRU.GDB\nLOJA\nsenha da loja\n");
+    const auto login = startup::mainDatabaseLogin(folder.path());
+    ASSERT_TRUE(login);
+    EXPECT_EQ(login->user, "LOJA");
+    EXPECT_EQ(login->password, "senha da loja");
+
+    // The first run's default path leaves the user's lines in place.
+    folder.writeStartupFile("\nLOJA\nsegredo");
+    EXPECT_TRUE(startup::writeDefaultWhenEmpty(folder.path()));
+    EXPECT_EQ(startup::firstLine(folder.path()), folder.path() + "QUIRU.GDB");
+    EXPECT_EQ(startup::mainDatabaseLogin(folder.path())->password, "segredo");
+}
+
 TEST(DataModuleOpen, OpensTheStartupFilesDatabaseAndAlwaysTheLocalSettings) {
     ProgramFolder program, elsewhere;
     QFile::remove(elsewhere.file("CONFIG.GDB"));
