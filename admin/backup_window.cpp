@@ -1,5 +1,6 @@
 #include "admin/backup_window.h"
 #include "admin/database_files.h"
+#include "admin/path_controls.h"
 #include "core/data_module.h"
 #include "core/globals.h"
 #include "platform/os/os.h"
@@ -10,7 +11,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 
 TFBackup* FBackup = nullptr;
 
@@ -23,39 +23,18 @@ TFBackup::TFBackup(QWidget* parent) : ui::Form(parent, QStringLiteral("FBackup")
         l->setObjectName(QLatin1String(name));
         return l;
     };
-    auto path = [&](const char* name) {
-        auto* e = new QLineEdit(this);
-        e->setObjectName(QLatin1String(name));
-        e->setReadOnly(true);
-        e->setEnabled(false); // set only through the dialog
-        e->setMinimumWidth(380);
-        return e;
-    };
-    auto button = [&](const char* name, const QString& text) {
-        auto* b = new QPushButton(text, this);
-        b->setObjectName(QLatin1String(name));
-        b->setAutoDefault(false);
-        b->setCursor(Qt::PointingHandCursor);
-        return b;
-    };
-    auto open = [&](const char* name) {
-        QPushButton* b = button(name, {});
-        b->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-        b->setToolTip(QStringLiteral("Abrir"));
-        return b;
-    };
     Label1 = label("Label1", QStringLiteral("Realizar Backup para: "));
-    txtCaminhoRealizar = path("txtCaminhoRealizar");
-    btnBuscar1 = open("btnBuscar1");
-    btnRealizar = button("btnRealizar", QStringLiteral("Realizar Backup"));
+    txtCaminhoRealizar = admin::pathEdit(this, "txtCaminhoRealizar");
+    btnBuscar1 = admin::openButton(this, "btnBuscar1");
+    btnRealizar = admin::commandButton(this, "btnRealizar", QStringLiteral("Realizar Backup"));
     Label2 = label("Label2", QStringLiteral("Restaurar Backup de: "));
-    txtCaminhoRestaurar = path("txtCaminhoRestaurar");
-    btnBuscar2 = open("btnBuscar2");
+    txtCaminhoRestaurar = admin::pathEdit(this, "txtCaminhoRestaurar");
+    btnBuscar2 = admin::openButton(this, "btnBuscar2");
     Label3 = label("Label3", QStringLiteral("para: "));
-    txtPara = path("txtPara");
-    btnPara = open("btnPara");
-    btnRestaurar = button("btnRestaurar", QStringLiteral("Restaurar Backup"));
-    btnSair = button("btnSair", QStringLiteral("Sair"));
+    txtPara = admin::pathEdit(this, "txtPara");
+    btnPara = admin::openButton(this, "btnPara");
+    btnRestaurar = admin::commandButton(this, "btnRestaurar", QStringLiteral("Restaurar Backup"));
+    btnSair = admin::commandButton(this, "btnSair", QStringLiteral("Sair"));
 
     grid->addWidget(Label1, 0, 0, 1, 2);
     grid->addWidget(txtCaminhoRealizar, 1, 0);

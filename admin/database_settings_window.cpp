@@ -1,4 +1,5 @@
 #include "admin/database_settings_window.h"
+#include "admin/path_controls.h"
 #include "core/data_module.h"
 #include "core/globals.h"
 #include "platform/data/errors.h"
@@ -12,7 +13,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QStyle>
 
 TFBancoDeDados* FBancoDeDados = nullptr;
 
@@ -38,39 +38,22 @@ TFBancoDeDados::TFBancoDeDados(QWidget* parent)
         widget->setObjectName(QLatin1String(name));
         return widget;
     };
-    auto path = [&](const char* name) {
-        auto* e = named(new QLineEdit(this), name);
-        e->setEnabled(false); // filled only through the dialogs
-        e->setMinimumWidth(380);
-        return e;
-    };
-    auto button = [&](const char* name, const QString& text) {
-        auto* b = named(new QPushButton(text, this), name);
-        b->setAutoDefault(false);
-        b->setCursor(Qt::PointingHandCursor);
-        return b;
-    };
-    auto open = [&](const char* name) {
-        QPushButton* b = button(name, {});
-        b->setIcon(style()->standardIcon(QStyle::SP_DirOpenIcon));
-        b->setToolTip(QStringLiteral("Abrir"));
-        return b;
-    };
     Label1 = named(new QLabel(QStringLiteral("Localização do Banco de Dados"), this), "Label1");
-    txtBancoDeDados = path("txtBancoDeDados");
-    btnBuscar1 = open("btnBuscar1");
+    txtBancoDeDados = admin::pathEdit(this, "txtBancoDeDados");
+    btnBuscar1 = admin::openButton(this, "btnBuscar1");
     Label2 = named(new QLabel(QStringLiteral("Localização do Backup do Banco de Dados"), this),
                    "Label2");
-    txtBackupBanco = path("txtBackupBanco");
-    btnBuscar2 = open("btnBuscar2");
+    txtBackupBanco = admin::pathEdit(this, "txtBackupBanco");
+    btnBuscar2 = admin::openButton(this, "btnBuscar2");
     CheckBox1 =
         named(new QCheckBox(QStringLiteral("Realizar Backup Automaticamente"), this), "CheckBox1");
     Label3 = named(new QLabel(QStringLiteral("Realizar Backup a cada "), this), "Label3");
     txtMinutos = named(new QLineEdit(this), "txtMinutos");
     txtMinutos->setMaximumWidth(80);
     Label4 = named(new QLabel(QStringLiteral(" minutos."), this), "Label4");
-    btnConfirmar = button("btnConfirmar", QStringLiteral("Confirmar Alterações"));
-    btnCancelar = button("btnCancelar", QStringLiteral("Cancelar Alterações"));
+    btnConfirmar =
+        admin::commandButton(this, "btnConfirmar", QStringLiteral("Confirmar Alterações"));
+    btnCancelar = admin::commandButton(this, "btnCancelar", QStringLiteral("Cancelar Alterações"));
 
     auto* grid = new QGridLayout(this);
     grid->addWidget(Label1, 0, 0, 1, 2);

@@ -2,9 +2,9 @@
 #include "core/data_module.h"
 #include "core/globals.h"
 #include "platform/ui/db_edit.h"
+#include "stock/entry_window.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_input.h"
-#include "stock/entry_window.h"
 #include <QPushButton>
 #include <memory>
 #include <stdexcept>

@@ -2,7 +2,6 @@
 // listed, the window painted), a search for one product's entries, and its closing before the
 // shared movements were ever read. Each process is fresh; each prints its own figures.
 //   movement_query_bench [typical|large] [--runs N]   # default: large, 3 processes
-#include "bench/firebird_api.h"
 #include "bench/measurement.h"
 #include "bench/program_on_shop.h"
 #include "bench/shop_generator.h"
@@ -57,28 +56,5 @@ void oneProcess(const std::string& shop) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::ShopSize shop = bench::kLargeShop;
-    int runs = 3;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (const auto named = bench::shopNamed(arg))
-            shop = *named;
-        else if (arg == "--runs" && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
-        else {
-            std::fprintf(stderr, "usage: %s [typical|large] [--runs N]\n", argv[0]);
-            return 2;
-        }
-    }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    bench::prepareFirebirdEnvironment();
-    try {
-        const std::string path = bench::readyShop(shop);
-        for (int run = 0; run < runs; ++run)
-            oneProcess(path);
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+    return bench::runOnShop(argc, argv, oneProcess);
 }

@@ -2,6 +2,7 @@
 // The program as a benchmark's child process runs it: a Qt application set up as the program's
 // own, and the data module DM opened on a program folder around a copy of the shop.
 #include "app/app_setup.h"
+#include "bench/firebird_api.h"
 #include "bench/measurement.h"
 #include "bench/shop_generator.h"
 #include "bench/shop_program_folder.h"
@@ -9,6 +10,9 @@
 #include "core/globals.h"
 #include "platform/ui/application.h"
 #include <QElapsedTimer>
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -56,6 +60,36 @@ private:
     ShopProgramFolder folder_;
     std::unique_ptr<TDM> module_;
 };
+
+// A benchmark's main: reads "[typical|large] [--runs N]" (large and 3 by default) and runs
+// `oneProcess` with the shop's file that many times; 0, or 2 for a wrong argument, 1 on failure.
+inline int runOnShop(int argc, char** argv,
+                     const std::function<void(const std::string&)>& oneProcess) {
+    ShopSize shop = kLargeShop;
+    int runs = 3;
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        if (const auto named = shopNamed(arg))
+            shop = *named;
+        else if (arg == "--runs" && i + 1 < argc)
+            runs = std::max(1, std::atoi(argv[++i]));
+        else {
+            std::fprintf(stderr, "usage: %s [typical|large] [--runs N]\n", argv[0]);
+            return 2;
+        }
+    }
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    prepareFirebirdEnvironment();
+    try {
+        const std::string path = readyShop(shop);
+        for (int run = 0; run < runs; ++run)
+            oneProcess(path);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "%s\n", e.what());
+        return 1;
+    }
+    return 0;
+}
 
 // Wall-clock seconds the work takes.
 inline double seconds(const std::function<void()>& work) {

@@ -3,7 +3,6 @@
 // description that matches, a text that matches nothing, a bar code, a product code), from the
 // text's change to the grid painted. Each process is fresh; the figure is the median over them.
 //   search_bench [typical|large] [--runs N]   # default: large, 3 processes
-#include "bench/firebird_api.h"
 #include "bench/measurement.h"
 #include "bench/program_on_shop.h"
 #include "bench/shop_generator.h"
@@ -18,7 +17,9 @@
 namespace {
 
 using bench::seconds;
-const int kRepeats = qEnvironmentVariableIsSet("SEARCH_REPEATS") ? qEnvironmentVariableIntValue("SEARCH_REPEATS") : 5;
+const int kRepeats = qEnvironmentVariableIsSet("SEARCH_REPEATS")
+                         ? qEnvironmentVariableIntValue("SEARCH_REPEATS")
+                         : 5;
 
 struct Keystroke {
     const char* kind;
@@ -34,7 +35,7 @@ std::vector<Keystroke> keystrokes(int products) {
             {"a product code", code}};
 }
 
-void oneProcess(const std::string& shop, int products) {
+void oneProcess(const std::string& shop) {
     bench::measureInChild([&](bench::Probe&) {
         bench::ProgramOnShop program("search_bench", shop, QUIRU_BENCH_SETTINGS_DATABASE);
         TFProdutos window;
@@ -47,7 +48,7 @@ void oneProcess(const std::string& shop, int products) {
         auto* search = window.findChild<QLineEdit*>(QStringLiteral("txtDescricao"));
         window.PageControl1->setActivePage(window.TabSheet2);
         QApplication::processEvents();
-        for (const Keystroke& k : keystrokes(products)) {
+        for (const Keystroke& k : keystrokes(DM->TBPRODUTOS->recordCount())) {
             std::vector<double> times;
             for (int i = 0; i < kRepeats; ++i) {
                 search->clear();
@@ -68,28 +69,5 @@ void oneProcess(const std::string& shop, int products) {
 } // namespace
 
 int main(int argc, char** argv) {
-    bench::ShopSize shop = bench::kLargeShop;
-    int runs = 3;
-    for (int i = 1; i < argc; ++i) {
-        const std::string arg = argv[i];
-        if (const auto named = bench::shopNamed(arg))
-            shop = *named;
-        else if (arg == "--runs" && i + 1 < argc)
-            runs = std::max(1, std::atoi(argv[++i]));
-        else {
-            std::fprintf(stderr, "usage: %s [typical|large] [--runs N]\n", argv[0]);
-            return 2;
-        }
-    }
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    bench::prepareFirebirdEnvironment();
-    try {
-        const std::string path = bench::readyShop(shop);
-        for (int run = 0; run < runs; ++run)
-            oneProcess(path, int(shop.products));
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "%s\n", e.what());
-        return 1;
-    }
-    return 0;
+    return bench::runOnShop(argc, argv, oneProcess);
 }
