@@ -38,8 +38,9 @@ TEST(Crash, RandomKillsLoseNothing) {
             break;
     }
     EXPECT_GT(shop.savesReported(), 20) << "the driver hardly worked";
-    std::printf("[ reliability ] %d kills, %d saves reported, %d page-mark warnings\n", n,
-                shop.savesReported(), shop.checkWarnings());
+    std::printf("[ reliability ] %d kills, %d saves reported, %d page-mark warnings, %d checks "
+                "after a sweep\n",
+                n, shop.savesReported(), shop.checkWarnings(), shop.sweeps());
 }
 
 TEST(Crash, KillInsideTheSaveTransactionStoresNeitherHalf) {

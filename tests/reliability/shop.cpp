@@ -109,6 +109,16 @@ void Shop::expectWhole() {
         Opened opened(folder());
         expectStockRule(*opened.dm->SQLConnection1);
 
+        // Every movement is found through the product's index as by a plain read.
+        data::SqlQuery indexed(opened.dm->SQLConnection1);
+        indexed.sql() << "select p.CODIGO, (select count(*) from TMOVIMENTACAO m where "
+                         "m.PRODUTO = p.CODIGO), (select count(*) from TMOVIMENTACAO m where "
+                         "m.PRODUTO + 0 = p.CODIGO) from TPRODUTO p";
+        for (indexed.open(); !indexed.eof(); indexed.next())
+            EXPECT_EQ(indexed.value(1).toInt(), indexed.value(2).toInt())
+                << "movements of product " << indexed.value(0).toInt() << " through its index";
+        indexed.close();
+
         data::SqlQuery stored(opened.dm->SQLConnection1);
         stored.sql() << "select PRODUTO, QUANTIDADE from TMOVIMENTACAO where CODIGO = :CODIGO";
         for (auto& [code, saved] : reported_) {
@@ -128,18 +138,34 @@ void Shop::expectWhole() {
         }
         pending_.reset();
     }
-    const QString said = testing_support::databaseCheck(folder_.file(QStringLiteral("QUIRU.GDB")));
-    // A kill may leave a page's free-space marks stale, which the check counts as a warning
-    // and the engine puts right by itself; any error is damage.
-    for (const QString& line : said.split('\n', Qt::SkipEmptyParts)) {
-        const QString counted = line.trimmed();
-        const bool warning = counted.startsWith(QLatin1String("Number of")) &&
-                             counted.contains(QLatin1String("warnings"));
-        if (!warning && counted != QLatin1String("Summary of validation errors"))
-            ADD_FAILURE() << "the database check found: " << said.toStdString();
-        if (warning)
-            ++warnings_;
+    const QString file = folder_.file(QStringLiteral("QUIRU.GDB"));
+    // A kill may leave a page's free-space marks stale, which the check counts as a warning and
+    // the engine puts right by itself. Any error line is damage, with one known exception: this
+    // engine (3.0.11) reports the garbage a committed delete leaves as "missing entries" of the
+    // row's indexes, until garbage collection removes it (later engines no longer do). A sweep
+    // collects exactly that garbage; what the check still finds after it is real.
+    auto errors = [&](const QString& said) {
+        QStringList found;
+        for (const QString& line : said.split('\n', Qt::SkipEmptyParts)) {
+            const QString counted = line.trimmed();
+            if (counted.startsWith(QLatin1String("Number of")) &&
+                counted.contains(QLatin1String("warnings")))
+                ++warnings_;
+            else if (counted != QLatin1String("Summary of validation errors"))
+                found << counted;
+        }
+        return found;
+    };
+    QString said = testing_support::databaseCheck(file);
+    if (!errors(said).isEmpty()) {
+        ++sweeps_;
+        QProcess sweep;
+        sweep.start(QStringLiteral("gfix"), {QStringLiteral("-sweep"), QStringLiteral("-user"),
+                                             QStringLiteral("SYSDBA"), file});
+        sweep.waitForFinished(120000);
+        said = testing_support::databaseCheck(file);
     }
+    EXPECT_TRUE(errors(said).isEmpty()) << "the database check found: " << said.toStdString();
 }
 
 QByteArray Shop::fileBytes() const {

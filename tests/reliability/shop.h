@@ -27,6 +27,7 @@ public:
     int savesReported() const { return saves_; }
     const QStringList& backupsReported() const { return backups_; }
     int checkWarnings() const { return warnings_; } // stale page marks the check reported
+    int sweeps() const { return sweeps_; } // checks that needed a sweep of deleted rows' garbage
 
     // The stock rule for every product, every reported save stored as reported, and a file the
     // database's own full check finds sound.
@@ -57,6 +58,7 @@ private:
     QStringList backups_;
     int saves_ = 0;
     int warnings_ = 0;
+    int sweeps_ = 0;
 };
 
 } // namespace reliability
