@@ -130,7 +130,7 @@ void TFBancoDeDados::btnConfirmarClick() {
         config->insert();
     else
         config->edit();
-    try {
+    config->postAndApply([&] {
         if (empty)
             config->field(QStringLiteral("CODIGO")).setValue(1);
         config->field(QStringLiteral("LOCAL_BANCO_DADOS")).setAsString(txtBancoDeDados->text());
@@ -138,12 +138,7 @@ void TFBancoDeDados::btnConfirmarClick() {
         config->field(QStringLiteral("BACKUP_AUTOMATICO"))
             .setAsString(CheckBox1->isChecked() ? QStringLiteral("SIM") : QStringLiteral("NAO"));
         config->field(QStringLiteral("INTERVALO_BACKUP")).setValue(minutes);
-        config->post();
-        config->applyUpdates(0);
-    } catch (...) {
-        config->cancelUpdates();
-        throw;
-    }
+    });
     ui::dialogs().message(this, QStringLiteral("Alterações realizadas, o sistema será fechado para "
                                                "que as novas alterações sejam aplicadas, abra-o "
                                                "novamente em seguida."));

@@ -95,12 +95,5 @@ void checkForUpdate(QWidget* parent, TDownloadFile& download) {
     }
     QCoreApplication::quit(); // takes effect once this command is over
     versions->edit();
-    try {
-        versions->field(QStringLiteral("VERSAO")).setAsString(newest);
-        versions->post();
-        versions->applyUpdates(0);
-    } catch (...) {
-        versions->cancelUpdates();
-        throw;
-    }
+    versions->postAndApply([&] { versions->field(QStringLiteral("VERSAO")).setAsString(newest); });
 }

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -102,21 +103,21 @@ void TFUsuarios::FormShow() {
     navegar();
 }
 
-void TFUsuarios::editar() {
+void TFUsuarios::showState(bool editing) {
     for (QWidget* w :
          std::initializer_list<QWidget*>{DBEdit2, Edit1, DBRadioGroup1, btnSalvar, btnCancelar})
-        w->setEnabled(true);
+        w->setEnabled(editing);
     for (QWidget* w : {btnNovo, btnAlterar, btnExcluir, btnSair})
-        w->setEnabled(false);
+        w->setEnabled(!editing);
+}
+
+void TFUsuarios::editar() {
+    showState(true);
     DBEdit2->setFocus();
 }
 
 void TFUsuarios::navegar() {
-    for (QWidget* w :
-         std::initializer_list<QWidget*>{DBEdit2, Edit1, DBRadioGroup1, btnSalvar, btnCancelar})
-        w->setEnabled(false);
-    for (QWidget* w : {btnNovo, btnAlterar, btnExcluir, btnSair})
-        w->setEnabled(true);
+    showState(false);
 }
 
 void TFUsuarios::btnNovoClick() {
@@ -163,15 +164,9 @@ void TFUsuarios::btnSalvarClick() {
     }
     users->field(QStringLiteral("LOGIN")).setAsString(DBEdit1->text().toUpper());
     users->field(QStringLiteral("SENHA")).setAsString(DBEdit2->text().toUpper());
-    users->post();
-    try {
-        users->applyUpdates(0);
-    } catch (...) {
-        users->cancelUpdates(); // nothing half-stored stays in the shared dataset
-        navegar();
-        throw;
-    }
-    navegar();
+    users->post(); // an empty login is refused here, and the window stays editing
+    const auto browse = qScopeGuard([this] { navegar(); });
+    users->postAndApply();
 }
 
 void TFUsuarios::btnCancelarClick() {
@@ -189,14 +184,8 @@ void TFUsuarios::btnExcluirClick() {
                                                    "cuidar dos usuários."));
         return;
     }
-    data::ClientDataSet* users = DM->TBUSUARIO;
-    users->deleteRecord();
-    try {
-        users->applyUpdates(0);
-    } catch (...) {
-        users->cancelUpdates();
-        throw;
-    }
+    DM->TBUSUARIO->deleteRecord();
+    DM->TBUSUARIO->postAndApply();
 }
 
 void TFUsuarios::btnSairClick() {

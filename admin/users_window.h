@@ -45,6 +45,8 @@ protected:
     void FormShow() override;
 
 private:
+    // The controls each state enables; the login box is enabled in both.
+    void showState(bool editing);
     // Whether the stored account `login` is the only administrator: demoting or deleting it
     // would leave nobody able to manage the accounts.
     bool lastAdministratorGoes(const QString& login) const;

@@ -101,17 +101,10 @@ void TFTrocarSenha::btnEntrarClick() {
         return;
     }
     users->edit();
-    try {
+    users->postAndApply([&] {
         users->field(QStringLiteral("LOGIN")).setAsString(newLogin);
         users->field(QStringLiteral("SENHA")).setAsString(Edit4->text().toUpper());
-        users->post();
-        users->applyUpdates(0);
-    } catch (...) {
-        // Nothing half-changed stays in the shared dataset.
-        users->cancel();
-        users->cancelUpdates();
-        throw;
-    }
+    });
     ui::dialogs().message(this, QStringLiteral("Alterações Realizadas com Sucesso !"));
     close();
 }

@@ -951,6 +951,19 @@ void ClientDataSet::applyLog() {
     }
 }
 
+void ClientDataSet::postAndApply(const std::function<void()>& change) {
+    try {
+        if (change)
+            change();
+        if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
+            post();
+        applyUpdates();
+    } catch (...) {
+        cancelUpdates();
+        throw;
+    }
+}
+
 void ClientDataSet::forgetLog() {
     log_.clear();
 }

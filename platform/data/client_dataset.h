@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QVariant>
+#include <functional>
 #include <initializer_list>
 #include <memory>
 #include <optional>
@@ -168,6 +169,10 @@ public:
     static void applyTogether(const std::vector<ClientDataSet*>& dataSets);
     // Puts the cached rows back as they were read and empties the log.
     void cancelUpdates();
+    // Runs `change` (setting the fields of the record under edit), posts and applies at once.
+    // On any failure the change is dropped (cancelUpdates), so the shared rows hold only what is
+    // stored, and the error goes on.
+    void postAndApply(const std::function<void()>& change = {});
 
     // --- Filter ---
     void setFilter(const QString& expression); // parsed at once; throws DataError when malformed

@@ -81,6 +81,29 @@ TEST_F(Transactions, ClosingTheConnectionEndsItsTransactionOnce) {
     EXPECT_EQ(scalar("select list(CODIGO) from TGRUPO").toString(), "2");
 }
 
+// A change that fails while being typed in or while being stored leaves the shared rows as
+// the database holds them: no edit, no log, nothing stored.
+TEST_F(Transactions, PostAndApplyDropsWhatFails) {
+    addGroup(1);
+    ClientDataSet* groups = dm->TBGRUPO;
+    groups->open();
+    groups->insert();
+    EXPECT_THROW(groups->postAndApply([&] {
+        groups->field("CODIGO").setValue(2);
+        groups->field("DESCRICAO").setAsString(QString(51, 'X')); // the column holds 50
+    }),
+                 FieldError);
+    groups->insert();
+    EXPECT_THROW(groups->postAndApply([&] { groups->field("CODIGO").setValue(1); }),
+                 DatabaseError); // the code is taken
+    EXPECT_EQ(groups->state(), DataSetState::Browse);
+    EXPECT_EQ(groups->changeCount(), 0);
+    EXPECT_EQ(groups->recordCount(), 1);
+    groups->insert();
+    groups->postAndApply([&] { groups->field("CODIGO").setValue(3); });
+    EXPECT_EQ(scalar("select list(CODIGO) from TGRUPO").toString(), "1,3");
+}
+
 TEST(OpenDatabase, HeldByAnotherProgramIsSaidInPortugueseWithTheEnginesText) {
     testing_support::ProgramFolder folder;
     SqlConnection::prepareEngineEnvironment(); // the other program shares our lock folder
