@@ -174,6 +174,10 @@ TDM::TDM(QObject* owner) : QObject(owner) {
     TBGRUPO = makeDataSet("GRUPO", SQLConnection1, "TGRUPO", DSGRUPO);
     TBSUBGRUPO = makeDataSet("SUBGRUPO", SQLConnection1, "TSUBGRUPO", DSSUBGRUPO);
     TBMOVIMENTACAO = makeDataSet("MOVIMENTACAO", SQLConnection1, "TMOVIMENTACAO", DSMOVIMENTACAO);
+    // A million movements, or a hundred thousand products, take seconds to read: the windows
+    // over them show while the rest comes.
+    TBMOVIMENTACAO->setReadInSlices(true);
+    TBPRODUTOS->setReadInSlices(true);
     TBUSUARIO = makeDataSet("USUARIO", SQLConnection1, "TUSUARIO", DSUSUARIO);
     TBVERSAO = makeDataSet("VERSAO", SQLConnection1, "TVERSAO", DSVERSAO);
     TBCLIENTE = makeDataSet("CLIENTE", SQLConnection1, "TCLIENTE", DSCLIENTE);

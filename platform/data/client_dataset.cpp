@@ -6,10 +6,70 @@
 #include "platform/data/sql_connection.h"
 #include "platform/data/sql_query.h"
 #include "platform/data/text_order.h"
+#include <QElapsedTimer>
+#include <QTimerEvent>
 #include <algorithm>
 #include <limits>
 
 namespace data {
+
+// A table's rows coming through fbclient into the store, column by column.
+struct ClientDataSet::TableRead {
+    struct Map {
+        int source;
+        int column;
+        FieldKind kind;
+    };
+    TableRead(unsigned int handle, const QString& select, FbReader::Isolation isolation)
+        : reader(handle, select, isolation) {}
+    // Appends rows until none is left (false) or, with a budget, until it has passed (true).
+    bool readInto(ColumnStore& store, int budgetMs);
+
+    FbReader reader;
+    std::vector<Map> map;
+};
+
+bool ClientDataSet::TableRead::readInto(ColumnStore& store, int budgetMs) {
+    QElapsedTimer clock;
+    clock.start();
+    for (int count = 1;; ++count) {
+        // The clock is read now and then: reading it costs more than a row.
+        if (budgetMs >= 0 && count % 256 == 0 && clock.elapsed() >= budgetMs)
+            return true;
+        if (!reader.fetch())
+            return false;
+        const RowId row = store.appendRow();
+        for (const Map& m : map) {
+            if (reader.isNull(m.source))
+                continue;
+            switch (m.kind) {
+            case FieldKind::Integer:
+                store.setInteger(row, m.column, reader.integer(m.source));
+                break;
+            case FieldKind::Float:
+                store.setReal(row, m.column, reader.real(m.source));
+                break;
+            case FieldKind::Text: {
+                int length = 0;
+                const char* bytes = reader.textData(m.source, &length);
+                if (length == 0)
+                    break; // empty text reads as empty, as the dataset stores it
+                store.setTextUtf8(row, m.column, bytes, length);
+                break;
+            }
+            case FieldKind::Date:
+                store.setDate(row, m.column, reader.date(m.source));
+                break;
+            case FieldKind::Time:
+                store.setTime(row, m.column, reader.time(m.source));
+                break;
+            case FieldKind::Blob:
+                store.setBlob(row, m.column, reader.blob(m.source));
+                break;
+            }
+        }
+    }
+}
 
 ClientDataSet::ClientDataSet(QObject* parent) : QObject(parent) {}
 ClientDataSet::~ClientDataSet() = default;
@@ -17,8 +77,19 @@ ClientDataSet::~ClientDataSet() = default;
 // ---------------------------------------------------------------- definition
 
 void ClientDataSet::setTable(SqlConnection* connection, const QString& table) {
+    if (connection_)
+        disconnect(connection_, &SqlConnection::beforeDisconnect, this, nullptr);
     connection_ = connection;
     table_ = table;
+    // The rest of a table being read comes before the attachment it is read on goes.
+    if (connection)
+        connect(connection, &SqlConnection::beforeDisconnect, this, [this] {
+            try {
+                readAll();
+            } catch (...) {
+                // Kept: the next command that needs every row reports it.
+            }
+        });
 }
 
 void ClientDataSet::setQuery(SqlQuery* query) {
@@ -199,8 +270,11 @@ void ClientDataSet::open() {
     } else if (!table_.isEmpty()) {
         if (!connection_)
             throw DatabaseError(QStringLiteral("%1 não tem conexão.").arg(objectName()));
-        FbReader reader(connection_->nativeHandle(), QStringLiteral("select * from ") + table_);
-        const auto& columns = reader.columns();
+        const bool slices = readInSlices_ && sortFields_.empty();
+        auto read = std::make_unique<TableRead>(
+            connection_->nativeHandle(), QStringLiteral("select * from ") + table_,
+            slices ? FbReader::Isolation::Snapshot : FbReader::Isolation::ReadCommitted);
+        const auto& columns = read->reader.columns();
         checkColumns(columns);
         if (!declaredFields_) {
             fields_.clear();
@@ -213,53 +287,21 @@ void ClientDataSet::open() {
             }
         }
         store_.reset(kindsOf(fields_));
-        struct Map {
-            int source;
-            int column;
-            FieldKind kind;
-        };
-        std::vector<Map> map;
         for (std::size_t i = 0; i < columns.size(); ++i)
             if (Field* f = findField(columns[i].name))
-                map.push_back({int(i), f->index(), f->kind()});
-        while (reader.fetch()) {
-            const RowId row = store_.appendRow();
-            for (const Map& m : map) {
-                if (reader.isNull(m.source))
-                    continue;
-                switch (m.kind) {
-                case FieldKind::Integer:
-                    store_.setInteger(row, m.column, reader.integer(m.source));
-                    break;
-                case FieldKind::Float:
-                    store_.setReal(row, m.column, reader.real(m.source));
-                    break;
-                case FieldKind::Text: {
-                    int length = 0;
-                    const char* bytes = reader.textData(m.source, &length);
-                    if (length == 0)
-                        break; // empty text reads as empty, as the dataset stores it
-                    store_.setTextUtf8(row, m.column, bytes, length);
-                    break;
-                }
-                case FieldKind::Date:
-                    store_.setDate(row, m.column, reader.date(m.source));
-                    break;
-                case FieldKind::Time:
-                    store_.setTime(row, m.column, reader.time(m.source));
-                    break;
-                case FieldKind::Blob:
-                    store_.setBlob(row, m.column, reader.blob(m.source));
-                    break;
-                }
-            }
-        }
+                read->map.push_back({int(i), f->index(), f->kind()});
+        if (read->readInto(store_, slices ? kSliceMs : -1))
+            reading_ = std::move(read);
     } else {
         throw DataError(QStringLiteral("%1 não tem tabela nem consulta.").arg(objectName()));
     }
     log_.clear();
-    state_ = DataSetState::Browse;
+    localRows_.clear();
     rebuildView();
+    readWhile([this] { return view_.empty(); }); // a first row to show, when there is one
+    state_ = DataSetState::Browse;
+    if (reading_)
+        sliceTimer_ = startTimer(0);
     setCursor(view_.empty() ? -1 : 0, false);
     bof_ = true;
     eof_ = view_.empty();
@@ -268,9 +310,108 @@ void ClientDataSet::open() {
     emit afterScroll();
 }
 
+// ---------------------------------------------------------------- reading in slices
+
+std::pair<int, int> ClientDataSet::readSlice(int budgetMs, bool notify) {
+    if (readFailure_)
+        std::rethrow_exception(readFailure_);
+    const RowId from = RowId(store_.rowCount());
+    try {
+        if (!reading_->readInto(store_, budgetMs))
+            stopReading();
+    } catch (...) {
+        readFailure_ = std::current_exception();
+        stopReading();
+        // The rows of the slice read before the error stay: they are rows of the table.
+    }
+    std::vector<RowId> shown;
+    for (RowId row = from; row < RowId(store_.rowCount()); ++row)
+        if (passesFilter(row))
+            shown.push_back(row);
+    // After the rows read so far, before the rows added here meanwhile (at the end of the view).
+    auto at = view_.end();
+    while (at != view_.begin() && isLocal(*(at - 1)))
+        --at;
+    const int position = int(at - view_.begin());
+    const bool told = notify && !shown.empty() && !controlsDisabled();
+    if (told)
+        emit rowsAboutToArrive(position, int(shown.size()));
+    view_.insert(view_.begin() + position, shown.begin(), shown.end());
+    if (cursor_ >= position)
+        cursor_ += int(shown.size()); // the same row, further down
+    if (!shown.empty())
+        eof_ = false;
+    if (told)
+        emit rowsArrived();
+    if (cursor_ < 0 && !view_.empty()) {
+        setCursor(0, notify);
+        bof_ = true;
+    }
+    if (!reading_ && notify)
+        notifyDataSetChanged(); // the count and the last row are known now
+    if (readFailure_)
+        std::rethrow_exception(readFailure_);
+    return {position, int(shown.size())};
+}
+
+void ClientDataSet::stopReading() {
+    if (sliceTimer_)
+        killTimer(sliceTimer_);
+    sliceTimer_ = 0;
+    reading_.reset();
+}
+
+void ClientDataSet::readAll() {
+    if (readFailure_)
+        std::rethrow_exception(readFailure_);
+    while (reading_)
+        readSlice(-1, active());
+}
+
+void ClientDataSet::needWholeTable() const {
+    // Filling the cache to the whole table changes no answer given so far, only completes it.
+    if (!wholeRead())
+        const_cast<ClientDataSet*>(this)->readAll();
+}
+
+void ClientDataSet::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != sliceTimer_) {
+        QObject::timerEvent(event);
+        return;
+    }
+    try {
+        readSlice(kSliceMs);
+    } catch (...) {
+        // Kept in readFailure_: the next command that needs every row reports it.
+    }
+}
+
+bool ClientDataSet::isLocal(RowId row) const {
+    return !localRows_.empty() && std::binary_search(localRows_.begin(), localRows_.end(), row);
+}
+
+bool ClientDataSet::readOrderLess(RowId a, RowId b) const {
+    const bool la = isLocal(a), lb = isLocal(b);
+    return la != lb ? lb : a < b;
+}
+
+int ClientDataSet::recordCount() const {
+    needWholeTable();
+    return int(view_.size());
+}
+
+bool ClientDataSet::isEmpty() const {
+    if (view_.empty())
+        needWholeTable();
+    return view_.empty();
+}
+
 void ClientDataSet::close() {
     if (!active())
         return;
+    stopReading();
+    readFailure_ = nullptr;
+    localRows_.clear();
     store_.clear();
     view_.clear();
     view_.shrink_to_fit();
@@ -321,7 +462,7 @@ bool ClientDataSet::rowLess(RowId a, RowId b) const {
         if (c != 0)
             return (sortOptions_ & Descending) ? c > 0 : c < 0;
     }
-    return a < b;
+    return readOrderLess(a, b);
 }
 
 void ClientDataSet::rebuildView() {
@@ -330,6 +471,9 @@ void ClientDataSet::rebuildView() {
         const RowId count = RowId(store_.rowCount());
         view_.reserve(count);
         for (RowId row = 0; row < count; ++row)
+            if (store_.alive(row) && passesFilter(row) && !isLocal(row))
+                view_.push_back(row);
+        for (RowId row : localRows_)
             if (store_.alive(row) && passesFilter(row))
                 view_.push_back(row);
         return;
@@ -373,7 +517,8 @@ int ClientDataSet::placeInView(RowId row, bool inView) {
     if (!store_.alive(row) || !passesFilter(row))
         return -1;
     auto it = sortFields_.empty()
-                  ? std::lower_bound(view_.begin(), view_.end(), row)
+                  ? std::lower_bound(view_.begin(), view_.end(), row,
+                                     [this](RowId a, RowId b) { return readOrderLess(a, b); })
                   : std::lower_bound(view_.begin(), view_.end(), row,
                                      [this](RowId a, RowId b) { return rowLess(a, b); });
     // Insert first: it may move the whole view, so begin() is only valid afterwards.
@@ -433,6 +578,8 @@ void ClientDataSet::setIndexName(const QString& name) {
         sort = fieldIndexes(it->fields);
         options = it->options;
     }
+    if (!sort.empty() && active())
+        readAll(); // an order is an order of every row
     indexName_ = name;
     sortFields_ = std::move(sort);
     sortOptions_ = options;
@@ -479,6 +626,7 @@ void ClientDataSet::first() {
 void ClientDataSet::last() {
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         post();
+    readAll();
     setCursor(int(view_.size()) - 1);
     eof_ = true;
     bof_ = view_.empty();
@@ -487,6 +635,7 @@ void ClientDataSet::last() {
 void ClientDataSet::next() {
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         post();
+    readWhile([this] { return cursor_ + 1 >= int(view_.size()); });
     if (cursor_ + 1 < int(view_.size())) {
         setCursor(cursor_ + 1);
         bof_ = eof_ = false;
@@ -509,6 +658,7 @@ void ClientDataSet::prior() {
 void ClientDataSet::moveTo(int position) {
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         post();
+    readWhile([&] { return position >= int(view_.size()); });
     setCursor(position);
     bof_ = eof_ = view_.empty();
 }
@@ -565,18 +715,22 @@ bool ClientDataSet::locate(const QString& fieldList, const QVariantList& values,
                             .arg(objectName())
                             .arg(columns.size())
                             .arg(values.size()));
-    for (std::size_t i = 0; i < view_.size(); ++i) {
-        bool all = true;
-        for (std::size_t c = 0; c < columns.size() && all; ++c)
-            all = valueMatches(store_, view_[i], columns[c], values[int(c)], options);
-        if (all) {
-            setCursor(int(i));
-            bof_ = eof_ = false;
-            emit afterScroll();
-            return true;
+    // Not among the rows read so far: the rest are read until the row comes or none is left.
+    for (std::pair<int, int> range{0, int(view_.size())};; range = readSlice(kSliceMs)) {
+        for (int i = range.first; i < range.first + range.second; ++i) {
+            bool all = true;
+            for (std::size_t c = 0; c < columns.size() && all; ++c)
+                all = valueMatches(store_, view_[i], columns[c], values[int(c)], options);
+            if (all) {
+                setCursor(i);
+                bof_ = eof_ = false;
+                emit afterScroll();
+                return true;
+            }
         }
+        if (wholeRead())
+            return false;
     }
-    return false;
 }
 
 QVariant ClientDataSet::lookup(const QString& keyField, const QVariant& key,
@@ -586,13 +740,19 @@ QVariant ClientDataSet::lookup(const QString& keyField, const QVariant& key,
     const Field* r = self->findField(resultField);
     if (!k || !r || !active())
         return {};
-    for (RowId row : view_)
-        if (valueMatches(store_, row, k->index(), key, 0))
-            return store_.value(row, r->index());
-    return {};
+    for (;;) {
+        for (RowId row : view_)
+            if (valueMatches(store_, row, k->index(), key, 0))
+                return store_.value(row, r->index());
+        if (wholeRead())
+            return {};
+        needWholeTable();
+    }
 }
 
 QVariant ClientDataSet::valueAt(int position, int fieldIndex) const {
+    if (position >= int(view_.size()))
+        needWholeTable();
     if (position < 0 || position >= int(view_.size()))
         return {};
     return store_.value(view_[position], fieldIndex);
@@ -687,6 +847,8 @@ void ClientDataSet::post() {
     const bool inserting = state_ == DataSetState::Insert;
     if (inserting) {
         row = store_.appendRow();
+        if (reading_)
+            localRows_.push_back(row);
         log_.push_back({Change::Insert, row, {}});
     } else {
         const bool logged =
@@ -760,6 +922,7 @@ bool ClientDataSet::refreshRow(const QString& keyField, const QVariant& key) {
     requireBrowsing("reler o registro");
     if (!log_.empty())
         throw DataError(QStringLiteral("%1: há alterações por gravar.").arg(objectName()));
+    readAll(); // a row cached twice, once read again and once by the reading, would be wrong
     if (table_.isEmpty() || !connection_)
         throw DataError(QStringLiteral("%1 não tem tabela para reler.").arg(objectName()));
     const Field& keyDef = field(keyField);

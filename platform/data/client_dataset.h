@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 #include <QVariant>
+#include <exception>
 #include <functional>
 #include <initializer_list>
 #include <memory>
@@ -107,6 +108,16 @@ public:
     void createDataSet();
     void close(); // drops the rows and the log
     bool active() const { return state_ != DataSetState::Inactive; }
+    // A table too large to read before its window shows: open() reads its first rows and the
+    // rest follows a slice at a time while the event loop turns, in a snapshot of the moment
+    // of opening. Only while the rows keep the order as read (no index). Whatever needs every
+    // row first reads the rest (a count, the last row, a search that the rows read so far do
+    // not answer, an index, a row read again, the connection closing), so no answer is given
+    // from part of the table as if it were the whole.
+    void setReadInSlices(bool on) { readInSlices_ = on; }
+    bool wholeRead() const { return !reading_ && !readFailure_; }
+    // Reads what is left now; throws the reading's error, also one met by an earlier slice.
+    void readAll();
     void refresh() {
         close();
         open();
@@ -119,9 +130,11 @@ public:
     bool refreshRow(const QString& keyField, const QVariant& key);
 
     // --- Cursor over the visible rows ---
-    int recordCount() const { return int(view_.size()); }
+    int recordCount() const;
+    // The visible rows read so far, without reading more: all of them once wholeRead().
+    int rowsRead() const { return int(view_.size()); }
     int recNo() const { return cursor_; } // 0-based position in the visible rows; -1 when empty
-    bool isEmpty() const { return view_.empty(); }
+    bool isEmpty() const;
     bool eof() const { return eof_; }
     bool bof() const { return bof_; }
     void first();
@@ -138,6 +151,7 @@ public:
     QVariant lookup(const QString& keyField, const QVariant& key, const QString& resultField) const;
     // Every stored row, filtered out or not, in storage order; the cursor does not move.
     template <typename Fn> void forEachRow(Fn&& fn) const {
+        needWholeTable();
         for (RowId row = 0; row < RowId(store_.rowCount()); ++row)
             if (store_.alive(row))
                 fn(store_, row);
@@ -200,9 +214,17 @@ signals:
     void beforePost();
     void afterPost();
     void afterScroll();
+    // A slice of a table being read puts `count` visible rows at `position` (after the rows
+    // read before, ahead of rows added here meanwhile).
+    void rowsAboutToArrive(int position, int count);
+    void rowsArrived();
+
+protected:
+    void timerEvent(QTimerEvent* event) override;
 
 private:
     friend class Field;
+    struct TableRead;
     friend class DataSource;
     void addDataSource(DataSource* source);
     void removeDataSource(DataSource* source);
@@ -218,6 +240,20 @@ private:
     void requireEditing(const char* what) const;
     void requireBrowsing(const char* what) const;
     void rebuildView();
+    // Rows added here while the table was still being read stay after every row read.
+    bool isLocal(RowId row) const;
+    bool readOrderLess(RowId a, RowId b) const;
+    // Reads one more slice (or, with no budget, the rest) and shows its rows that pass; returns
+    // where they went in the view and how many they are.
+    std::pair<int, int> readSlice(int budgetMs, bool notify = true);
+    void stopReading();
+    void needWholeTable() const;
+    // Reads slices while `more` holds and rows are left.
+    template <typename Pred> void readWhile(Pred&& more) {
+        while (!wholeRead() && more())
+            readSlice(kSliceMs, active());
+    }
+    static constexpr int kSliceMs = 8;
     bool passesFilter(RowId row) const;
     bool rowLess(RowId a, RowId b) const;
     // Puts a row at its sorted place if it passes the filter; returns its position or -1.
@@ -255,6 +291,12 @@ private:
     RowId editingRow_ = kNoRow;
 
     std::vector<Change> log_;
+
+    bool readInSlices_ = false;
+    std::unique_ptr<TableRead> reading_;
+    std::exception_ptr readFailure_;
+    int sliceTimer_ = 0;
+    std::vector<RowId> localRows_; // ascending
 
     QString filterText_;
     std::unique_ptr<FilterExpression> filterExpr_;

@@ -46,6 +46,8 @@ void DataSource::setDataSet(ClientDataSet* dataSet) {
         forward(&ClientDataSet::scrolled, &DataSource::scrolled);
         forward(&ClientDataSet::recordChanged, &DataSource::recordChanged);
         forward(&ClientDataSet::stateChanged, &DataSource::stateChanged);
+        forward(&ClientDataSet::rowsAboutToArrive, &DataSource::rowsAboutToArrive);
+        forward(&ClientDataSet::rowsArrived, &DataSource::rowsArrived);
     }
     emit dataSetReplaced();
     emit dataSetChanged();

@@ -32,6 +32,8 @@ signals:
     void scrolled();
     void recordChanged(data::Field* field);
     void stateChanged();
+    void rowsAboutToArrive(int position, int count);
+    void rowsArrived();
     void dataSetReplaced(); // setDataSet pointed this source elsewhere
 
 private:

@@ -122,11 +122,16 @@ struct FbReader::Impl {
     const XSQLVAR& var(int i) const { return out->sqlvar[i]; }
 };
 
-FbReader::FbReader(unsigned int dbHandle, const QString& select) : d(std::make_unique<Impl>()) {
+FbReader::FbReader(unsigned int dbHandle, const QString& select, Isolation isolation)
+    : d(std::make_unique<Impl>()) {
     d->db = dbHandle;
-    static char tpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed,
-                         isc_tpb_rec_version, isc_tpb_nowait};
-    if (isc_start_transaction(d->status, &d->tr, 1, &d->db, short(sizeof tpb), tpb))
+    static char committed[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed,
+                               isc_tpb_rec_version, isc_tpb_nowait};
+    static char snapshot[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_concurrency, isc_tpb_nowait};
+    char* tpb = isolation == Isolation::Snapshot ? snapshot : committed;
+    const auto tpbLength =
+        short(isolation == Isolation::Snapshot ? sizeof snapshot : sizeof committed);
+    if (isc_start_transaction(d->status, &d->tr, 1, &d->db, tpbLength, tpb))
         fail(d->status, "Não foi possível iniciar a leitura.");
     if (isc_dsql_allocate_statement(d->status, &d->db, &d->stmt))
         fail(d->status, "Não foi possível preparar a leitura.");

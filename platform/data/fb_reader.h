@@ -22,7 +22,11 @@ struct SourceColumn {
 
 class FbReader {
 public:
-    FbReader(unsigned int dbHandle, const QString& select);
+    // A read that takes its time (a slice at a time between the user's events) needs a snapshot:
+    // read committed would also return rows this program stores meanwhile, and so twice.
+    enum class Isolation { ReadCommitted, Snapshot };
+    FbReader(unsigned int dbHandle, const QString& select,
+             Isolation isolation = Isolation::ReadCommitted);
     ~FbReader();
     FbReader(const FbReader&) = delete;
     FbReader& operator=(const FbReader&) = delete;

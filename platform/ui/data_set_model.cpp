@@ -23,6 +23,11 @@ void DataSetModel::setDataSource(data::DataSource* source) {
         links_ << connect(source, &DataSource::recordChanged, this,
                           &DataSetModel::currentRowChanged);
         links_ << connect(source, &QObject::destroyed, this, &DataSetModel::reset);
+        links_ << connect(source, &DataSource::rowsAboutToArrive, this,
+                          [this](int position, int count) {
+                              beginInsertRows({}, position, position + count - 1);
+                          });
+        links_ << connect(source, &DataSource::rowsArrived, this, [this] { endInsertRows(); });
     }
     reset();
 }
@@ -66,7 +71,8 @@ int DataSetModel::fieldIndex(int column) const {
 
 int DataSetModel::rowCount(const QModelIndex& parent) const {
     const data::ClientDataSet* ds = dataSet();
-    return parent.isValid() || !ds || !ds->active() ? 0 : ds->recordCount();
+    // A table still being read shows the rows read so far; the rest are inserted as they come.
+    return parent.isValid() || !ds || !ds->active() ? 0 : ds->rowsRead();
 }
 
 int DataSetModel::columnCount(const QModelIndex& parent) const {

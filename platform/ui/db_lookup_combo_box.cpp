@@ -23,6 +23,10 @@ DBLookupComboBox::DBLookupComboBox(QWidget* parent)
         rowsIndexed_ = false;
         refresh();
     });
+    connect(list_, &QAbstractItemModel::rowsInserted, this, [this] {
+        rowsIndexed_ = false;
+        refresh();
+    });
     connect(this, &QComboBox::activated, this, &DBLookupComboBox::userChose);
     refresh();
 }

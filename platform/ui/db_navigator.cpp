@@ -75,7 +75,8 @@ void DBNavigator::updateButtons() {
     const data::ClientDataSet* ds = source_ ? source_->dataSet() : nullptr;
     const bool active = ds && ds->active() && !ds->isEmpty();
     const bool atFirst = !active || ds->recNo() <= 0;
-    const bool atLast = !active || ds->recNo() >= ds->recordCount() - 1;
+    // While a table is still being read, more rows may follow: Next reads on to find them.
+    const bool atLast = !active || (ds->wholeRead() && ds->recNo() >= ds->recordCount() - 1);
     buttons_[First]->setEnabled(!atFirst);
     buttons_[Prior]->setEnabled(!atFirst);
     buttons_[Next]->setEnabled(!atLast);
