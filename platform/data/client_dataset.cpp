@@ -22,19 +22,21 @@ struct ClientDataSet::TableRead {
     };
     TableRead(unsigned int handle, const QString& select, FbReader::Isolation isolation)
         : reader(handle, select, isolation) {}
-    // Appends rows until none is left (false) or, with a budget, until it has passed (true).
-    bool readInto(ColumnStore& store, int budgetMs);
+    // Appends rows until none is left (false) or, with a budget, until it has passed or `rows`
+    // more were read (true).
+    bool readInto(ColumnStore& store, int budgetMs, int rows);
 
     FbReader reader;
     std::vector<Map> map;
 };
 
-bool ClientDataSet::TableRead::readInto(ColumnStore& store, int budgetMs) {
+bool ClientDataSet::TableRead::readInto(ColumnStore& store, int budgetMs, int rows) {
     QElapsedTimer clock;
     clock.start();
-    for (int count = 1;; ++count) {
+    for (int count = 0;; ++count) {
         // The clock is read now and then: reading it costs more than a row.
-        if (budgetMs >= 0 && count % 256 == 0 && clock.elapsed() >= budgetMs)
+        if (budgetMs >= 0 &&
+            ((rows > 0 && count == rows) || (count % 256 == 255 && clock.elapsed() >= budgetMs)))
             return true;
         if (!reader.fetch())
             return false;
@@ -290,7 +292,7 @@ void ClientDataSet::open() {
         for (std::size_t i = 0; i < columns.size(); ++i)
             if (Field* f = findField(columns[i].name))
                 read->map.push_back({int(i), f->index(), f->kind()});
-        if (read->readInto(store_, slices ? kSliceMs : -1))
+        if (read->readInto(store_, slices ? kSliceMs : -1, rowsPerSlice_))
             reading_ = std::move(read);
     } else {
         throw DataError(QStringLiteral("%1 não tem tabela nem consulta.").arg(objectName()));
@@ -317,7 +319,7 @@ std::pair<int, int> ClientDataSet::readSlice(int budgetMs, bool notify) {
         std::rethrow_exception(readFailure_);
     const RowId from = RowId(store_.rowCount());
     try {
-        if (!reading_->readInto(store_, budgetMs))
+        if (!reading_->readInto(store_, budgetMs, rowsPerSlice_))
             stopReading();
     } catch (...) {
         readFailure_ = std::current_exception();

@@ -114,7 +114,11 @@ public:
     // row first reads the rest (a count, the last row, a search that the rows read so far do
     // not answer, an index, a row read again, the connection closing), so no answer is given
     // from part of the table as if it were the whole.
-    void setReadInSlices(bool on) { readInSlices_ = on; }
+    // A slice is what fbclient delivers in a few milliseconds; `rowsPerSlice` also bounds it.
+    void setReadInSlices(bool on, int rowsPerSlice = 0) {
+        readInSlices_ = on;
+        rowsPerSlice_ = rowsPerSlice;
+    }
     bool wholeRead() const { return !reading_ && !readFailure_; }
     // Reads what is left now; throws the reading's error, also one met by an earlier slice.
     void readAll();
@@ -293,6 +297,7 @@ private:
     std::vector<Change> log_;
 
     bool readInSlices_ = false;
+    int rowsPerSlice_ = 0;
     std::unique_ptr<TableRead> reading_;
     std::exception_ptr readFailure_;
     int sliceTimer_ = 0;

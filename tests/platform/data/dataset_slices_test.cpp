@@ -1,0 +1,197 @@
+// A large table read a slice at a time while the event loop turns: what is shown before the end
+// is never taken for the whole, rows stored meanwhile come once and in their place, and the
+// cache ends as a whole read would leave it.
+#include "platform/data/data_source.h"
+#include "platform/ui/data_set_model.h"
+#include "tests/support/program_folder.h"
+#include <QAbstractItemModelTester>
+#include <QCoreApplication>
+#include <functional>
+
+using namespace data;
+using testing_support::DataModuleTest;
+
+namespace {
+
+constexpr int kRows = 2000; // codes 1..2000; the odd ones entries, the even ones exits
+constexpr int kSlice = 100;
+
+class DataSetSlices : public DataModuleTest {
+protected:
+    void SetUp() override {
+        DataModuleTest::SetUp();
+        exec(QStringLiteral(
+                 "execute block as declare i integer = 1; begin while (i <= %1) do "
+                 "begin insert into TMOVIMENTACAO (CODIGO, PRODUTO, QUANTIDADE, TIPO) "
+                 "values (:i, mod(:i, 7), 1, trim(iif(mod(:i, 2) = 1, 'ENTRADA', 'SAIDA'))); "
+                 "i = i + 1; end end")
+                 .arg(kRows));
+        movements = dm->TBMOVIMENTACAO;
+        movements->close();
+        movements->setReadInSlices(true, kSlice);
+    }
+    // Codes of the visible rows, in view order, without reading more.
+    std::vector<int> shownCodes() const {
+        std::vector<int> codes;
+        const int code = movements->field(QStringLiteral("CODIGO")).index();
+        for (int i = 0; i < movements->rowsRead(); ++i)
+            codes.push_back(movements->valueAt(i, code).toInt());
+        return codes;
+    }
+    static std::vector<int> codesUpTo(int last, int step = 1, int from = 1) {
+        std::vector<int> codes;
+        for (int c = from; c <= last; c += step)
+            codes.push_back(c);
+        return codes;
+    }
+    void turnEventLoopUntilWhole() {
+        for (int i = 0; i < 10 * kRows / kSlice && !movements->wholeRead(); ++i)
+            QCoreApplication::processEvents();
+        ASSERT_TRUE(movements->wholeRead());
+    }
+    int currentCode() { return movements->field(QStringLiteral("CODIGO")).asInteger(); }
+
+    ClientDataSet* movements = nullptr;
+};
+
+TEST_F(DataSetSlices, OpeningShowsTheFirstRowsAndTheEventLoopReadsTheRest) {
+    movements->open();
+    EXPECT_FALSE(movements->wholeRead());
+    EXPECT_EQ(movements->rowsRead(), kSlice);
+    EXPECT_EQ(currentCode(), 1);
+    QCoreApplication::processEvents();
+    EXPECT_GT(movements->rowsRead(), kSlice);
+    turnEventLoopUntilWhole();
+    EXPECT_EQ(shownCodes(), codesUpTo(kRows));
+}
+
+// Each answer about the whole table is the whole table's, asked on a freshly opened dataset.
+TEST_F(DataSetSlices, AnswersAboutEveryRowReadTheRestFirst) {
+    struct Case {
+        const char* what;
+        std::function<void()> ask;
+        std::function<void()> check;
+    };
+    bool found = true;
+    const Case cases[] = {
+        {"count", [] {}, [&] { EXPECT_EQ(movements->recordCount(), kRows); }},
+        {"last", [&] { movements->last(); }, [&] { EXPECT_EQ(currentCode(), kRows); }},
+        {"locate beyond the rows read",
+         [&] { found = movements->locate(QStringLiteral("CODIGO"), kRows - 1); },
+         [&] {
+             EXPECT_TRUE(found);
+             EXPECT_EQ(currentCode(), kRows - 1);
+         }},
+        {"locate of no row",
+         [&] { found = movements->locate(QStringLiteral("CODIGO"), kRows + 1); },
+         [&] {
+             EXPECT_FALSE(found);
+             EXPECT_TRUE(movements->wholeRead());
+         }},
+        {"lookup beyond the rows read",
+         [&] {
+             found = movements->lookup(QStringLiteral("CODIGO"), kRows,
+                                       QStringLiteral("PRODUTO")) == kRows % 7;
+         },
+         [&] { EXPECT_TRUE(found); }},
+        {"move to a far position", [&] { movements->moveTo(kRows - 1); },
+         [&] { EXPECT_EQ(currentCode(), kRows); }},
+        {"an index",
+         [&] {
+             movements->addIndex(QStringLiteral("PorCodigoDesc"), QStringLiteral("CODIGO"),
+                                 Descending);
+             movements->setIndexName(QStringLiteral("PorCodigoDesc"));
+             movements->first();
+         },
+         [&] { EXPECT_EQ(currentCode(), kRows); }},
+        {"every row walked",
+         [&] {
+             int rows = 0;
+             movements->forEachRow([&](const ColumnStore&, RowId) { ++rows; });
+             found = rows == kRows;
+         },
+         [&] { EXPECT_TRUE(found); }},
+        {"the connection closing", [&] { dm->SQLConnection1->close(); },
+         [&] {
+             EXPECT_TRUE(movements->wholeRead());
+             EXPECT_EQ(movements->rowsRead(), kRows);
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        movements->close();
+        movements->setIndexName({});
+        if (!dm->SQLConnection1->connected())
+            dm->SQLConnection1->open();
+        movements->open();
+        ASSERT_FALSE(movements->wholeRead());
+        c.ask();
+        c.check();
+        EXPECT_EQ(movements->recordCount(), kRows);
+    }
+}
+
+TEST_F(DataSetSlices, NextReadsOnThroughAFilterToTheLastRowThatPasses) {
+    // Only the last row of the table passes: the first rows read show nothing.
+    movements->setFilter(QStringLiteral("CODIGO > %1").arg(kRows - 1));
+    movements->setFiltered(true);
+    movements->open(); // reads on until it has a row to show
+    EXPECT_EQ(currentCode(), kRows);
+    EXPECT_FALSE(movements->isEmpty());
+    movements->next();
+    EXPECT_TRUE(movements->eof());
+    EXPECT_EQ(movements->recordCount(), 1);
+
+    // A filter nothing passes is empty only once every row was read.
+    movements->close();
+    movements->setFilter(QStringLiteral("CODIGO > %1").arg(kRows));
+    movements->open();
+    EXPECT_TRUE(movements->isEmpty());
+    EXPECT_TRUE(movements->wholeRead());
+}
+
+// A movement stored while the rest is read: after every row read (it is the newest), once (the
+// reading's snapshot does not see it), and the window's row stays current as rows come.
+TEST_F(DataSetSlices, ARowStoredWhileReadingComesOnceAfterEveryRowRead) {
+    movements->setFilter(QStringLiteral("TIPO = 'ENTRADA'"));
+    movements->setFiltered(true);
+    movements->open();
+    movements->insert();
+    movements->field(QStringLiteral("CODIGO")).setValue(kRows + 1);
+    movements->field(QStringLiteral("TIPO")).setValue(QStringLiteral("ENTRADA"));
+    movements->post();
+    movements->applyUpdates(0);
+    ASSERT_TRUE(movements->locate(QStringLiteral("CODIGO"), kRows + 1));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(currentCode(), kRows + 1);
+    turnEventLoopUntilWhole();
+    EXPECT_EQ(currentCode(), kRows + 1);
+    std::vector<int> expected = codesUpTo(kRows, 2);
+    expected.push_back(kRows + 1);
+    EXPECT_EQ(shownCodes(), expected);
+
+    // Read again from scratch, the same rows in the same order.
+    movements->close();
+    movements->open();
+    movements->readAll();
+    EXPECT_EQ(shownCodes(), expected);
+}
+
+// A grid over a table being read is told of every slice as rows inserted, as Qt's models must.
+TEST_F(DataSetSlices, AGridModelGrowsWithEverySlice) {
+    DataSource source(movements);
+    ui::DataSetModel model;
+    model.setDataSource(&source);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    movements->open();
+    EXPECT_EQ(model.rowCount(), kSlice);
+    int inserted = 0;
+    QObject::connect(
+        &model, &QAbstractItemModel::rowsInserted,
+        [&](const QModelIndex&, int first, int last) { inserted += last - first + 1; });
+    turnEventLoopUntilWhole();
+    EXPECT_EQ(model.rowCount(), kRows);
+    EXPECT_EQ(kSlice + inserted, kRows);
+}
+
+} // namespace
