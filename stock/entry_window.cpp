@@ -283,7 +283,7 @@ void TFEntrada::DBEdit2Change() {
     const int code = DBEdit2->text().trimmed().toInt(&ok);
     DM->TBPRODUTOS->open();
     if (ok)
-        DM->TBPRODUTOS->locate(kCodigo, code);
+        DM->TBPRODUTOS->locateWhenRead(kCodigo, code);
 }
 
 void TFEntrada::updateTotal() {

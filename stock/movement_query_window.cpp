@@ -122,7 +122,7 @@ void locateProductOfCurrentMovement() {
     if (product.isNull())
         return;
     DM->TBPRODUTOS->open();
-    DM->TBPRODUTOS->locate(QStringLiteral("CODIGO"), product.value());
+    DM->TBPRODUTOS->locateWhenRead(QStringLiteral("CODIGO"), product.value());
 }
 
 TFConsultaMovimentacoes::TFConsultaMovimentacoes(QWidget* parent)

@@ -67,6 +67,7 @@ extern TFConsultaMovimentacoes* FConsultaMovimentacoes;
 // (both blue-green-red, lowest byte red), "#RRGGBB" or a colour name. nullopt when unreadable.
 std::optional<QColor> parseBackgroundColour(const QString& line);
 
-// Positions the shared products on the product of the current movement; the callers of the
-// movement query do it once the window has closed. Nothing moves when there is no such product.
+// Positions the shared products on the product of the current movement, as soon as it is read;
+// the callers of the movement query do it once the window has closed. Nothing moves when there
+// is no such product. Whoever uses the product's figures finds or reads it again first.
 void locateProductOfCurrentMovement();

@@ -345,9 +345,20 @@ std::pair<int, int> ClientDataSet::readSlice(int budgetMs, bool notify) {
         eof_ = false;
     if (told)
         emit rowsArrived();
+    const std::optional<PendingLocate> wanted = pendingLocate_;
     if (cursor_ < 0 && !view_.empty()) {
         setCursor(0, notify);
         bof_ = true;
+    }
+    if (wanted) {
+        const int found =
+            findInView(wanted->column, wanted->value, position, position + int(shown.size()));
+        if (found >= 0) {
+            setCursor(found, notify);
+            bof_ = eof_ = false;
+        } else if (reading_) {
+            pendingLocate_ = wanted; // still to come
+        }
     }
     if (!reading_ && notify)
         notifyDataSetChanged(); // the count and the last row are known now
@@ -414,6 +425,7 @@ void ClientDataSet::close() {
     stopReading();
     readFailure_ = nullptr;
     localRows_.clear();
+    pendingLocate_.reset();
     store_.clear();
     view_.clear();
     view_.shrink_to_fit();
@@ -598,6 +610,7 @@ void ClientDataSet::setIndexName(const QString& name) {
 // ---------------------------------------------------------------- cursor
 
 void ClientDataSet::setCursor(int position, bool notify) {
+    pendingLocate_.reset(); // a move of its own comes before any wish to follow another row
     if (view_.empty())
         position = -1;
     else
@@ -735,6 +748,25 @@ bool ClientDataSet::locate(const QString& fieldList, const QVariantList& values,
     }
 }
 
+int ClientDataSet::findInView(int column, const QVariant& value, int from, int to) const {
+    for (int i = from; i < to; ++i)
+        if (valueMatches(store_, view_[i], column, value, 0))
+            return i;
+    return -1;
+}
+
+void ClientDataSet::locateWhenRead(const QString& fieldName, const QVariant& value) {
+    requireBrowsing("localizar");
+    const int column = field(fieldName).index();
+    if (const int found = findInView(column, value, 0, int(view_.size())); found >= 0) {
+        setCursor(found);
+        bof_ = eof_ = false;
+        emit afterScroll();
+    } else if (!wholeRead()) {
+        pendingLocate_ = PendingLocate{column, value};
+    }
+}
+
 QVariant ClientDataSet::lookup(const QString& keyField, const QVariant& key,
                                const QString& resultField) const {
     auto* self = const_cast<ClientDataSet*>(this);
@@ -792,6 +824,7 @@ void ClientDataSet::insert() {
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         post();
     requireBrowsing("incluir");
+    pendingLocate_.reset();
     buffer_.assign(fields_.size(), QVariant());
     editingRow_ = kNoRow;
     setState(DataSetState::Insert);
@@ -801,6 +834,7 @@ void ClientDataSet::insert() {
 void ClientDataSet::edit() {
     if (state_ == DataSetState::Edit || state_ == DataSetState::Insert)
         return;
+    pendingLocate_.reset();
     requireBrowsing("alterar");
     if (view_.empty())
         throw DataError(QStringLiteral("Não há registro para alterar."));

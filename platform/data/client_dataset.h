@@ -151,6 +151,10 @@ public:
     bool locate(const QString& field, const QVariant& value, LocateOptions options = 0) {
         return locate(field, QVariantList{value}, options);
     }
+    // Positions on the first visible row whose field holds value: now when it is among the rows
+    // read, else when a slice of the reading brings it, unless something moves the cursor first.
+    // For following another window's row without waiting for the whole table.
+    void locateWhenRead(const QString& field, const QVariant& value);
     // Reads another row's field without moving: the first visible row whose keyField equals key.
     QVariant lookup(const QString& keyField, const QVariant& key, const QString& resultField) const;
     // Every stored row, filtered out or not, in storage order; the cursor does not move.
@@ -302,6 +306,12 @@ private:
     std::exception_ptr readFailure_;
     int sliceTimer_ = 0;
     std::vector<RowId> localRows_; // ascending
+    struct PendingLocate {
+        int column;
+        QVariant value;
+    };
+    std::optional<PendingLocate> pendingLocate_;
+    int findInView(int column, const QVariant& value, int from, int to) const; // -1: none
 
     QString filterText_;
     std::unique_ptr<FilterExpression> filterExpr_;

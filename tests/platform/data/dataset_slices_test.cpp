@@ -177,6 +177,26 @@ TEST_F(DataSetSlices, ARowStoredWhileReadingComesOnceAfterEveryRowRead) {
     EXPECT_EQ(shownCodes(), expected);
 }
 
+// Following another window's row: positioned when the row comes, unless the user moved first.
+TEST_F(DataSetSlices, ALocateWhenReadWaitsForItsRowOrGivesWayToAMove) {
+    movements->open();
+    movements->locateWhenRead(QStringLiteral("CODIGO"), kSlice + 1);
+    EXPECT_EQ(currentCode(), 1); // not read yet: nothing moved, nothing read for it
+    EXPECT_EQ(movements->rowsRead(), kSlice);
+    turnEventLoopUntilWhole();
+    EXPECT_EQ(currentCode(), kSlice + 1);
+
+    movements->close();
+    movements->open();
+    movements->locateWhenRead(QStringLiteral("CODIGO"), kRows);
+    movements->next(); // the user's own move wins
+    turnEventLoopUntilWhole();
+    EXPECT_EQ(currentCode(), 2);
+
+    movements->locateWhenRead(QStringLiteral("CODIGO"), 7); // read: at once
+    EXPECT_EQ(currentCode(), 7);
+}
+
 // A grid over a table being read is told of every slice as rows inserted, as Qt's models must.
 TEST_F(DataSetSlices, AGridModelGrowsWithEverySlice) {
     DataSource source(movements);
