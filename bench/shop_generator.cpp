@@ -315,7 +315,8 @@ std::string movementsSql(int first, int last, int total, int products, int custo
            " AS INTEGER) DAY TO DATE '2022-01-01'), "
            "DATEADD(MOD(:r, 36000) SECOND TO TIME '08:00:00'), :customer, "
            "IIF(:entry = 1, CAST(10000 + :i / 3 AS VARCHAR(12)), NULL), "
-           "IIF(:entry = 1, 'ENTRADA', 'SAIDA'), :centre);\n";
+           // TRIM: IIF of two literals is CHAR(7), which would store "SAIDA  " padded.
+           "TRIM(IIF(:entry = 1, 'ENTRADA', 'SAIDA')), :centre);\n";
     sql += "  i = i + 1;\nEND\nEND";
     return sql;
 }
