@@ -22,6 +22,7 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QStringListModel>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -79,8 +80,13 @@ QStringList namesOf(data::ClientDataSet* dataset, const QString& field) {
 }
 
 void fillList(QComboBox* list, const QStringList& names) {
-    list->clear();
-    list->addItems(names);
+    // Plain names: a standard item each would hold several times the memory of 100,000 names.
+    auto* model = qobject_cast<QStringListModel*>(list->model());
+    if (!model) {
+        model = new QStringListModel(list);
+        list->setModel(model);
+    }
+    model->setStringList(names);
     // Filling selects the first item; the filter starts empty.
     list->setCurrentIndex(-1);
     list->clearEditText();

@@ -97,16 +97,34 @@ void ColumnStore::setReal(RowId row, int column, double v) {
 void ColumnStore::setText(RowId row, int column, QStringView v) {
     ++version_;
     auto& c = columns_[column];
-    // Same length fits in place (common when a code or flag is retyped); otherwise append.
+    // Always appended, never written over: a stored text may be shared by other rows.
     const char16_t* chars = reinterpret_cast<const char16_t*>(v.utf16());
-    if (!c.null[row] && v.size() <= c.length[row]) {
-        std::copy(chars, chars + v.size(), c.arena.begin() + c.start[row]);
-    } else {
-        c.start[row] = std::uint32_t(c.arena.size());
-        c.arena.insert(c.arena.end(), chars, chars + v.size());
-    }
-    c.length[row] = std::uint16_t(v.size());
+    const std::size_t start = c.arena.size();
+    c.arena.insert(c.arena.end(), chars, chars + v.size());
+    keepText(c, row, start);
+}
+
+void ColumnStore::keepText(Column& c, RowId row, std::size_t start) {
+    const auto length = std::uint16_t(c.arena.size() - start);
+    c.start[row] = std::uint32_t(start);
+    c.length[row] = length;
     c.null[row] = 0;
+    if (length == 0)
+        return;
+    // Texts repeat down a column (a movement's kind, a supplier's name on every entry): one
+    // equal to a text met recently is kept once, shared by the rows that hold it.
+    const QStringView text(c.arena.data() + start, length);
+    if (c.recent.empty())
+        c.recent.resize(kRecentTexts);
+    TextRef& seen = c.recent[qHash(text) & (kRecentTexts - 1)];
+    if (seen.length == length &&
+        std::equal(c.arena.begin() + seen.start, c.arena.begin() + seen.start + length,
+                   c.arena.begin() + start)) {
+        c.arena.resize(start);
+        c.start[row] = seen.start;
+        return;
+    }
+    seen = {std::uint32_t(start), length};
 }
 
 void ColumnStore::setTextUtf8(RowId row, int column, const char* bytes, int length) {
@@ -158,9 +176,7 @@ void ColumnStore::setTextUtf8(RowId row, int column, const char* bytes, int leng
             c.arena.push_back(char16_t(cp));
         }
     }
-    c.start[row] = std::uint32_t(start);
-    c.length[row] = std::uint16_t(c.arena.size() - start);
-    c.null[row] = 0;
+    keepText(c, row, start);
 }
 
 void ColumnStore::setDate(RowId row, int column, const QDate& v) {

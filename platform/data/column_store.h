@@ -1,7 +1,8 @@
 #pragma once
 // Rows held column by column in typed arrays: a million movements take a few bytes per value
 // instead of a QVariant each. Text lives in one UTF-16 arena per column; a changed text is
-// appended and the old one left until the store is cleared.
+// appended and the old one left until the store is cleared; equal texts met close together are
+// kept once.
 #include "platform/data/field_def.h"
 #include <QByteArray>
 #include <QDate>
@@ -57,6 +58,11 @@ public:
     void setValue(RowId row, int column, const QVariant& v);
 
 private:
+    struct TextRef {
+        std::uint32_t start = 0;
+        std::uint16_t length = 0; // 0: nothing kept
+    };
+    static constexpr std::size_t kRecentTexts = 1024; // a power of two
     struct Column {
         FieldKind kind = FieldKind::Text;
         std::vector<std::uint8_t> null; // 1 = empty
@@ -65,8 +71,12 @@ private:
         std::vector<char16_t> arena; // text
         std::vector<std::uint32_t> start;
         std::vector<std::uint16_t> length;
+        std::vector<TextRef> recent; // by the text's hash
         std::vector<QByteArray> blobs;
     };
+    // Stores the text just appended at `start` as the row's, sharing an equal recent one.
+    void keepText(Column& c, RowId row, std::size_t start);
+
     std::vector<Column> columns_;
     std::vector<std::uint8_t> live_;
     quint64 version_ = 0;

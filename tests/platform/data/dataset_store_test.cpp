@@ -219,3 +219,26 @@ TEST_F(DataSetStore, RefreshRowTakesWhatTheDatabaseHoldsNowForThatRowOnly) {
 }
 
 } // namespace
+
+namespace {
+
+// Equal texts read close together are kept once: changing one row's text, even to one of the
+// same length, leaves every other row that held it as it was, before and after the apply.
+TEST_F(DataSetStore, ASharedTextChangedInOneRowStaysInTheOthers) {
+    exec("update TGRUPO set DESCRICAO = 'TINTAS'");
+    exec("insert into TGRUPO (CODIGO, DESCRICAO) values (3, 'TINTAS')");
+    groups->close();
+    groups->open();
+    ASSERT_TRUE(groups->locate("CODIGO", 2));
+    groups->edit();
+    groups->field("DESCRICAO").setAsString("PISOS"); // shorter: would fit where TINTAS is kept
+    groups->post();
+    groups->applyUpdates(0);
+    for (int code : {1, 3}) {
+        EXPECT_EQ(groups->lookup("CODIGO", code, "DESCRICAO").toString(), "TINTAS") << code;
+        EXPECT_EQ(stored(code), "TINTAS") << code;
+    }
+    EXPECT_EQ(groups->lookup("CODIGO", 2, "DESCRICAO").toString(), "PISOS");
+}
+
+} // namespace
