@@ -7,6 +7,7 @@
 #include "platform/format/format.h"
 #include "platform/ui/behaviours.h"
 #include "platform/ui/char_case.h"
+#include "platform/ui/data_set_model.h"
 #include "platform/ui/db_grid.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
@@ -22,7 +23,6 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QScreen>
-#include <QStringListModel>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -65,29 +65,20 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     return button;
 }
 
-// One field of every row of a shared dataset, in the dataset's order. The data module holds
-// the rows already, and every change made in the program goes through it: reading the table
-// again would buy nothing but time.
-QStringList namesOf(data::ClientDataSet* dataset, const QString& field) {
-    dataset->open();
-    QStringList names;
-    names.reserve(dataset->recordCount());
-    dataset->disableControls();
-    const auto enable = qScopeGuard([dataset] { dataset->enableControls(); });
-    for (dataset->first(); !dataset->eof(); dataset->next())
-        names << dataset->field(field).asString();
-    return names;
-}
-
-void fillList(QComboBox* list, const QStringList& names) {
-    // Plain names: a standard item each would hold several times the memory of 100,000 names.
-    auto* model = qobject_cast<QStringListModel*>(list->model());
-    if (!model) {
-        model = new QStringListModel(list);
-        list->setModel(model);
+// A list of one field of every row of a shared dataset, in the dataset's order, read straight
+// from the rows the data module holds: every change made in the program goes through them, and
+// a copy of 100,000 names would cost memory and time for nothing.
+void showNames(QComboBox* list, data::DataSource* source, const QString& field) {
+    source->dataSet()->open();
+    source->dataSet()->readAll();
+    auto* names = qobject_cast<ui::DataSetModel*>(list->model());
+    if (!names) {
+        names = new ui::DataSetModel(list);
+        names->setColumns({{field, {}, 0}});
+        names->setDataSource(source);
+        list->setModel(names);
     }
-    model->setStringList(names);
-    // Filling selects the first item; the filter starts empty.
+    // The filter starts empty.
     list->setCurrentIndex(-1);
     list->clearEditText();
 }
@@ -325,9 +316,9 @@ void TFConsultaMovimentacoes::FormShow() {
 }
 
 void TFConsultaMovimentacoes::fillLists() {
-    fillList(CBProduto, namesOf(DM->TBPRODUTOS, QStringLiteral("DESCRICAO")));
-    fillList(CBFornecedor, namesOf(DM->TBFORNECEDOR, QStringLiteral("DESCRICAO")));
-    fillList(CBCliente, namesOf(DM->TBCLIENTE, QStringLiteral("NOME")));
+    showNames(CBProduto, DM->DSPRODUTOS, QStringLiteral("DESCRICAO"));
+    showNames(CBFornecedor, DM->DSFORNECEDOR, QStringLiteral("DESCRICAO"));
+    showNames(CBCliente, DM->DSCLIENTE, QStringLiteral("NOME"));
 }
 
 void TFConsultaMovimentacoes::addListCondition(QComboBox* list, data::ClientDataSet* dataset,

@@ -117,7 +117,8 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
             def.kind == data::FieldKind::Integer || def.kind == data::FieldKind::Float;
         return QVariant::fromValue(Qt::AlignVCenter | (number ? Qt::AlignRight : Qt::AlignLeft));
     }
-    if (role != Qt::DisplayRole)
+    // The edit role too: an editable combo box completes typed text from it.
+    if (role != Qt::DisplayRole && role != Qt::EditRole)
         return {};
     return data::Field::displayText(def, cellValue(index.row(), field));
 }
