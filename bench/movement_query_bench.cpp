@@ -20,6 +20,7 @@ void oneProcess(const std::string& shop) {
     bench::measureInChild([&](bench::Probe&) {
         bench::ProgramOnShop program("movement_query_bench", shop, QUIRU_BENCH_SETTINGS_DATABASE);
         DM->TBPRODUTOS->open(); // the main window's lists have read them by then
+        DM->TBPRODUTOS->readAll();
         DM->TBFORNECEDOR->open();
         DM->TBCLIENTE->open();
         consulta_entradas = 1;

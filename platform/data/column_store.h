@@ -72,6 +72,7 @@ private:
         std::vector<std::uint32_t> start;
         std::vector<std::uint16_t> length;
         std::vector<TextRef> recent; // by the text's hash
+        std::size_t textsTried = 0, textsShared = 0;
         std::vector<QByteArray> blobs;
     };
     // Stores the text just appended at `start` as the row's, sharing an equal recent one.
