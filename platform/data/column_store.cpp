@@ -109,10 +109,12 @@ void ColumnStore::keepText(Column& c, RowId row, std::size_t start) {
     c.start[row] = std::uint32_t(start);
     c.length[row] = length;
     c.null[row] = 0;
-    if (length == 0)
-        return;
     // Texts repeat down a column (a movement's kind, a supplier's name on every entry): one
-    // equal to a text met recently is kept once, shared by the rows that hold it.
+    // equal to a text met recently is kept once, shared by the rows that hold it. A column
+    // whose texts seldom repeat (descriptions, codes) soon stops paying for the search.
+    if (length == 0 || (c.textsTried >= kRecentTexts * 4 && c.textsShared * 8 < c.textsTried))
+        return;
+    ++c.textsTried;
     const QStringView text(c.arena.data() + start, length);
     if (c.recent.empty())
         c.recent.resize(kRecentTexts);
@@ -120,6 +122,7 @@ void ColumnStore::keepText(Column& c, RowId row, std::size_t start) {
     if (seen.length == length &&
         std::equal(c.arena.begin() + seen.start, c.arena.begin() + seen.start + length,
                    c.arena.begin() + start)) {
+        ++c.textsShared;
         c.arena.resize(start);
         c.start[row] = seen.start;
         return;
