@@ -33,6 +33,10 @@ DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
         {"Permission denied", "O sistema negou o acesso ao arquivo do banco de dados (permissão "
                               "negada)."},
         {"No such file or directory", "O arquivo do banco de dados não foi encontrado."},
+        // A server that cannot be reached at all (isc_network_error, 335544721).
+        {"Unable to complete network request to host",
+         "O servidor do banco de dados não respondeu: ele está desligado, o endereço ou a porta "
+         "estão errados, ou a rede está fora do ar."},
         {"I/O error", "Erro ao ler ou gravar o arquivo do banco de dados."},
         {"string right truncation", "O texto digitado é maior do que o campo permite."},
         {"numeric value is out of range", "O número digitado está fora do intervalo permitido."},
