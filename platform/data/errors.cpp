@@ -12,6 +12,36 @@ QString DataError::fullText() const {
 DatabaseError::DatabaseError(QString message, QString detail, int sqlCode)
     : DataError(std::move(message), std::move(detail)), sqlCode_(sqlCode) {}
 
+namespace {
+// The engine's texts for an attachment whose server went away: isc_net_read_err (335544726),
+// isc_net_write_err (335544727), isc_lost_db_connection (335544741) and isc_att_shutdown
+// (335544856). Qt's driver passes on only the text and the SQLCODE (-902, shared with many other
+// errors), so the text is what tells them.
+constexpr const char* kLostConnection[] = {
+    "Error reading data from the connection",
+    "Error writing data to the connection",
+    "connection lost to database",
+    "connection shutdown",
+};
+
+bool mentions(const QString& text, const char* needle) {
+    return text.contains(QLatin1String(needle), Qt::CaseInsensitive);
+}
+} // namespace
+
+bool DatabaseError::connectionLost() const {
+    for (const char* needle : kLostConnection)
+        if (mentions(detail(), needle))
+            return true;
+    return false;
+}
+
+QString DatabaseError::connectionLostMessage() {
+    return QStringLiteral("A conexão com o banco de dados foi perdida (o servidor foi reiniciado "
+                          "ou a rede caiu) e nada da última operação foi gravado. Tente de novo: "
+                          "o programa se conecta outra vez ao banco de dados.");
+}
+
 DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
                                           const QString& context) {
     struct Known {
@@ -50,8 +80,11 @@ DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
         {"Table unknown", "O banco de dados não tem a tabela esperada."},
         {"Column unknown", "O banco de dados não tem a coluna esperada."},
     };
+    for (const char* needle : kLostConnection)
+        if (mentions(text, needle))
+            return DatabaseError(connectionLostMessage(), text, sqlCode);
     for (const auto& k : known) {
-        if (text.contains(QLatin1String(k.needle), Qt::CaseInsensitive)) {
+        if (mentions(text, k.needle)) {
             QString message = QString::fromUtf8(k.message);
             if (!context.isEmpty())
                 message = context + "\n" + message;

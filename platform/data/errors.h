@@ -26,6 +26,11 @@ class DatabaseError : public DataError {
 public:
     DatabaseError(QString message, QString detail = {}, int sqlCode = 0);
     int sqlCode() const { return sqlCode_; }
+    // The server went away under the connection (restarted, network down): the attachment is
+    // dead, whatever the driver still says of it.
+    bool connectionLost() const;
+    // What the user is told then, whatever the command was doing.
+    static QString connectionLostMessage();
 
     // Turns Firebird's text (truncation, duplicate key, lock conflict, file not found...) into a
     // Portuguese sentence, keeping the original as detail.

@@ -1,5 +1,6 @@
 #include "platform/data/fb_reader.h"
 #include "platform/data/errors.h"
+#include "platform/data/sql_connection.h"
 #include <cstring>
 #include <ibase.h>
 
@@ -19,9 +20,9 @@ QString statusText(const ISC_STATUS* status) {
     return text;
 }
 
-[[noreturn]] void fail(const ISC_STATUS* status, const char* context) {
-    throw DatabaseError::fromFirebird(statusText(status), int(isc_sqlcode(status)),
-                                      QString::fromUtf8(context));
+[[noreturn]] void fail(SqlConnection& connection, const ISC_STATUS* status, const char* context) {
+    throw connection.noteFailure(DatabaseError::fromFirebird(
+        statusText(status), int(isc_sqlcode(status)), QString::fromUtf8(context)));
 }
 
 int bytesPerChar(short charset) {
@@ -103,6 +104,7 @@ constexpr qint64 kFirebirdEpochJulianDay = 2400001;
 } // namespace
 
 struct FbReader::Impl {
+    SqlConnection* connection = nullptr;
     isc_db_handle db = 0;
     isc_tr_handle tr = 0;
     isc_stmt_handle stmt = 0;
@@ -122,21 +124,22 @@ struct FbReader::Impl {
     const XSQLVAR& var(int i) const { return out->sqlvar[i]; }
 };
 
-FbReader::FbReader(unsigned int dbHandle, const QString& select) : d(std::make_unique<Impl>()) {
-    d->db = dbHandle;
+FbReader::FbReader(SqlConnection& connection, const QString& select) : d(std::make_unique<Impl>()) {
+    d->connection = &connection;
+    d->db = connection.nativeHandle();
     static char tpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed,
                          isc_tpb_rec_version, isc_tpb_nowait};
     if (isc_start_transaction(d->status, &d->tr, 1, &d->db, short(sizeof tpb), tpb))
-        fail(d->status, "Não foi possível iniciar a leitura.");
+        fail(*d->connection, d->status, "Não foi possível iniciar a leitura.");
     if (isc_dsql_allocate_statement(d->status, &d->db, &d->stmt))
-        fail(d->status, "Não foi possível preparar a leitura.");
+        fail(*d->connection, d->status, "Não foi possível preparar a leitura.");
 
     d->out = static_cast<XSQLDA*>(std::calloc(1, XSQLDA_LENGTH(1)));
     d->out->version = SQLDA_VERSION1;
     d->out->sqln = 1;
     const QByteArray sql = select.toUtf8();
     if (isc_dsql_prepare(d->status, &d->tr, &d->stmt, 0, sql.constData(), 3, d->out))
-        fail(d->status, "Não foi possível ler os dados.");
+        fail(*d->connection, d->status, "Não foi possível ler os dados.");
     if (d->out->sqld > d->out->sqln) {
         const short n = d->out->sqld;
         std::free(d->out);
@@ -144,7 +147,7 @@ FbReader::FbReader(unsigned int dbHandle, const QString& select) : d(std::make_u
         d->out->version = SQLDA_VERSION1;
         d->out->sqln = n;
         if (isc_dsql_describe(d->status, &d->stmt, 1, d->out))
-            fail(d->status, "Não foi possível ler os dados.");
+            fail(*d->connection, d->status, "Não foi possível ler os dados.");
     }
 
     // One buffer for the whole row, each value aligned for its type.
@@ -172,7 +175,7 @@ FbReader::FbReader(unsigned int dbHandle, const QString& select) : d(std::make_u
     }
 
     if (isc_dsql_execute(d->status, &d->tr, &d->stmt, 3, nullptr))
-        fail(d->status, "Não foi possível ler os dados.");
+        fail(*d->connection, d->status, "Não foi possível ler os dados.");
 }
 
 FbReader::~FbReader() = default;
@@ -182,7 +185,7 @@ bool FbReader::fetch() {
     if (rc == 100)
         return false;
     if (rc)
-        fail(d->status, "Não foi possível ler os dados.");
+        fail(*d->connection, d->status, "Não foi possível ler os dados.");
     return true;
 }
 
@@ -225,7 +228,7 @@ QByteArray FbReader::blob(int column) const {
     isc_blob_handle handle = 0;
     ISC_STATUS_ARRAY status;
     if (isc_open_blob2(status, &d->db, &d->tr, &handle, &id, 0, nullptr))
-        fail(status, "Não foi possível ler uma imagem do banco de dados.");
+        fail(*d->connection, status, "Não foi possível ler uma imagem do banco de dados.");
     QByteArray bytes;
     char segment[32768];
     unsigned short got = 0;
@@ -239,8 +242,8 @@ QByteArray FbReader::blob(int column) const {
             break;
         const QString text = statusText(status);
         isc_close_blob(status, &handle);
-        throw DatabaseError::fromFirebird(
-            text, 0, QStringLiteral("Não foi possível ler uma imagem do banco de dados."));
+        throw d->connection->noteFailure(DatabaseError::fromFirebird(
+            text, 0, QStringLiteral("Não foi possível ler uma imagem do banco de dados.")));
     }
     isc_close_blob(status, &handle);
     if (bytes.isNull())

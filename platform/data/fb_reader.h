@@ -12,6 +12,8 @@
 
 namespace data {
 
+class SqlConnection;
+
 struct SourceColumn {
     QString name;
     FieldKind kind = FieldKind::Text;
@@ -22,7 +24,7 @@ struct SourceColumn {
 
 class FbReader {
 public:
-    FbReader(unsigned int dbHandle, const QString& select);
+    FbReader(SqlConnection& connection, const QString& select);
     ~FbReader();
     FbReader(const FbReader&) = delete;
     FbReader& operator=(const FbReader&) = delete;

@@ -65,6 +65,7 @@ void SqlConnection::open() {
 }
 
 void SqlConnection::close() {
+    lost_ = false;
     if (!QSqlDatabase::contains(qtName_))
         return;
     QSqlDatabase db = QSqlDatabase::database(qtName_, false);
@@ -77,17 +78,40 @@ void SqlConnection::close() {
     }
 }
 
-bool SqlConnection::connected() const {
+bool SqlConnection::attached() const {
     return QSqlDatabase::contains(qtName_) && QSqlDatabase::database(qtName_, false).isOpen();
 }
 
-QSqlDatabase SqlConnection::database() const {
-    if (!connected())
+bool SqlConnection::connected() const {
+    return attached() && !lost_;
+}
+
+DatabaseError SqlConnection::noteFailure(DatabaseError error) {
+    if (error.connectionLost())
+        lost_ = true;
+    return error;
+}
+
+void SqlConnection::reconnect() {
+    close(); // the driver's handles of the dead attachment go; the server dropped its side
+    try {
+        open();
+    } catch (const DatabaseError& e) {
+        lost_ = true; // the next command tries again
+        throw DatabaseError(DatabaseError::connectionLostMessage(), e.detail(), e.sqlCode());
+    }
+}
+
+QSqlDatabase SqlConnection::database() {
+    // Inside a transaction the failed command is still unwinding: it reconnects nothing.
+    if (lost_ && !inTransaction_)
+        reconnect();
+    if (!attached())
         throw DatabaseError(QStringLiteral("O banco de dados não está aberto."));
     return QSqlDatabase::database(qtName_, false);
 }
 
-unsigned int SqlConnection::nativeHandle() const {
+unsigned int SqlConnection::nativeHandle() {
     const QVariant handle = database().driver()->handle();
     // The driver hands out the attachment as isc_db_handle, a plain unsigned int in Firebird 3.
     if (!handle.isValid() || (handle.metaType() != QMetaType::fromType<isc_db_handle>() &&
@@ -101,8 +125,9 @@ void SqlConnection::beginTransaction() {
         throw DatabaseError(QStringLiteral("Já há uma transação aberta nesta conexão."));
     QSqlDatabase db = database();
     if (!db.transaction())
-        throw DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
-                                          QStringLiteral("Não foi possível iniciar a transação."));
+        throw noteFailure(
+            DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
+                                        QStringLiteral("Não foi possível iniciar a transação.")));
     inTransaction_ = true;
     ++transactionSerial_;
 }
@@ -112,8 +137,9 @@ void SqlConnection::commit() {
         throw DatabaseError(QStringLiteral("Não há transação aberta para gravar."));
     QSqlDatabase db = database();
     if (!db.commit())
-        throw DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
-                                          QStringLiteral("Não foi possível gravar as alterações."));
+        throw noteFailure(
+            DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
+                                        QStringLiteral("Não foi possível gravar as alterações.")));
     inTransaction_ = false;
 }
 
@@ -122,11 +148,17 @@ void SqlConnection::rollback() {
         throw DatabaseError(QStringLiteral("Não há transação aberta para desfazer."));
     // The transaction is over whatever the driver says: a failed rollback leaves nothing to retry.
     inTransaction_ = false;
+    // A lost attachment took its transaction with it: the server undoes it. The driver is still
+    // told, only so that it lets go of the dead handle, and what it answers does not matter.
+    if (lost_) {
+        QSqlDatabase::database(qtName_, false).rollback();
+        return;
+    }
     QSqlDatabase db = database();
     if (!db.rollback())
-        throw DatabaseError::fromFirebird(
+        throw noteFailure(DatabaseError::fromFirebird(
             db.lastError().databaseText(), 0,
-            QStringLiteral("Não foi possível desfazer as alterações."));
+            QStringLiteral("Não foi possível desfazer as alterações.")));
 }
 
 SqlConnection::Transaction::Transaction(SqlConnection& connection) : connection_(connection) {

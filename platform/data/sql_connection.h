@@ -7,6 +7,8 @@
 
 namespace data {
 
+class DatabaseError;
+
 class SqlConnection : public QObject {
     Q_OBJECT
 public:
@@ -22,11 +24,19 @@ public:
     // Opens with the parameters; throws DatabaseError naming the file when it cannot.
     void open();
     void close();
+    // Open, and not known to be lost.
     bool connected() const;
 
     // The Qt connection, for statements; and the fbclient attachment, for fast bulk reads.
-    QSqlDatabase database() const;
-    unsigned int nativeHandle() const; // isc_db_handle
+    // After a lost connection (see noteFailure) the first of them, outside a transaction,
+    // reconnects with the same parameters; when that fails it throws the lost-connection error.
+    QSqlDatabase database();
+    unsigned int nativeHandle(); // isc_db_handle
+
+    // Every error met on this connection passes through here on its way to the user. A lost
+    // connection (the server restarted, the network fell) is noted, so that the next command
+    // reconnects once instead of failing for ever on a dead attachment.
+    DatabaseError noteFailure(DatabaseError error);
 
     // One plain transaction at a time: statements run inside it from begin to commit or
     // rollback. Beginning a second one, or committing or rolling back when none is open, throws
@@ -60,11 +70,15 @@ signals:
     void beforeDisconnect();
 
 private:
+    bool attached() const;
+    void reconnect();
+
     QStringList params_;
     QString connectionName_;
     QString qtName_; // unique per object: tests open several modules in one process
     bool inTransaction_ = false;
     quint64 transactionSerial_ = 0; // counts begun transactions
+    bool lost_ = false;             // the server went away under the attachment
 };
 
 } // namespace data

@@ -84,8 +84,8 @@ std::unique_ptr<QSqlQuery> prepare(SqlConnection* connection, const QString& tex
     auto query = std::make_unique<QSqlQuery>(connection->database());
     query->setForwardOnly(true);
     if (!query->prepare(text))
-        throw DatabaseError::fromFirebird(query->lastError().databaseText(), 0,
-                                          QStringLiteral("Erro no comando SQL."));
+        throw connection->noteFailure(DatabaseError::fromFirebird(
+            query->lastError().databaseText(), 0, QStringLiteral("Erro no comando SQL.")));
     return query;
 }
 } // namespace
@@ -95,8 +95,9 @@ void SqlQuery::open() {
     auto query = prepare(connection_, text());
     bindAll(*query);
     if (!query->exec())
-        throw DatabaseError::fromFirebird(query->lastError().databaseText(), 0,
-                                          QStringLiteral("Não foi possível ler os dados."));
+        throw connection_->noteFailure(
+            DatabaseError::fromFirebird(query->lastError().databaseText(), 0,
+                                        QStringLiteral("Não foi possível ler os dados.")));
     query_ = std::move(query);
     active_ = true;
     eof_ = !query_->next();
@@ -158,9 +159,9 @@ int SqlQuery::exec() {
     if (beforeExecHook())
         beforeExecHook()(text());
     if (!query->exec())
-        throw DatabaseError::fromFirebird(query->lastError().databaseText(),
-                                          query->lastError().nativeErrorCode().toInt(),
-                                          QStringLiteral("Não foi possível gravar os dados."));
+        throw connection_->noteFailure(DatabaseError::fromFirebird(
+            query->lastError().databaseText(), query->lastError().nativeErrorCode().toInt(),
+            QStringLiteral("Não foi possível gravar os dados.")));
     return query->numRowsAffected();
 }
 

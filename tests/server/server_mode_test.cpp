@@ -4,6 +4,7 @@
 #include "app/login_window.h"
 #include "core/globals.h"
 #include "platform/data/errors.h"
+#include "platform/data/sql_query.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/guard.h"
 #include "registers/products_window.h"
@@ -267,6 +268,51 @@ TEST_F(ServerMode, AnUnreachableServerOrAMissingDatabaseIsToldInPortugueseAtStar
             << lines.value(0).toStdString();
         EXPECT_TRUE(lines.value(1).startsWith(c.cause)) << lines.value(1).toStdString();
     }
+}
+
+// The server goes away under the program: every command is told so in Portuguese, and once the
+// server is back the next one reconnects and works, without restarting the program.
+TEST_F(ServerMode, AServerRestartedUnderTheProgramIsReconnectedToByTheNextCommand) {
+    product(1, 10);
+    TFEntrada* w = entryTyped(1, "5");
+    server->stop();
+    click(w->btnSalvar); // finds the connection lost
+    click(w->btnSalvar); // its reconnection is refused
+    ASSERT_EQ(dialogs.errors().size(), 2u);
+    for (const auto& e : dialogs.errors())
+        EXPECT_TRUE(e.text.startsWith("A conexão com o banco de dados foi perdida"))
+            << e.text.toStdString();
+    EXPECT_TRUE(w->btnSalvar->isEnabled()) << "still editing what was typed";
+
+    server->start();
+    click(w->btnSalvar);
+    EXPECT_EQ(dialogs.errors().size(), 2u) << errorTexts().join('\n').toStdString();
+    EXPECT_DOUBLE_EQ(stock(1), 15);
+    EXPECT_EQ(entries(1), "1 5");
+}
+
+// The server stops between the movement's statement and the product's: the single transaction
+// dies with it, and saving again after the restart stores the entry once.
+TEST_F(ServerMode, AServerStoppedInsideASaveLeavesNothingHalfStored) {
+    product(1, 10);
+    TFEntrada* w = entryTyped(1, "5");
+    data::SqlQuery::setBeforeExecHook([&](const QString& sql) {
+        if (sql.startsWith(QLatin1String("UPDATE TPRODUTO")) && DM->SQLConnection1->inTransaction())
+            server->stop();
+    });
+    click(w->btnSalvar);
+    data::SqlQuery::setBeforeExecHook({});
+    ASSERT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_TRUE(dialogs.errors()[0].text.startsWith("A conexão com o banco de dados foi perdida"))
+        << dialogs.errors()[0].text.toStdString();
+
+    server->start();
+    EXPECT_DOUBLE_EQ(stock(1), 10) << "this read reconnects";
+    EXPECT_EQ(entries(1), "0 0");
+    click(w->btnSalvar);
+    EXPECT_EQ(dialogs.errors().size(), 1u) << errorTexts().join('\n').toStdString();
+    EXPECT_DOUBLE_EQ(stock(1), 15);
+    EXPECT_EQ(entries(1), "1 5");
 }
 
 } // namespace
