@@ -15,6 +15,7 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_input.h"
 #include <QImage>
+#include <QProcess>
 #include <QPushButton>
 
 using testing_support::DataModuleTest;
@@ -313,6 +314,33 @@ TEST_F(ServerMode, AServerStoppedInsideASaveLeavesNothingHalfStored) {
     EXPECT_EQ(dialogs.errors().size(), 1u) << errorTexts().join('\n').toStdString();
     EXPECT_DOUBLE_EQ(stock(1), 15);
     EXPECT_EQ(entries(1), "1 5");
+}
+
+// Two stations, each a program of its own with its own folder, save entries of 1 on one product
+// at the same moment; refused saves are saved again, as their users would.
+TEST_F(ServerMode, TwoStationsSavingEntriesOnOneProductAtOnceLoseNoStock) {
+    product(1, 100);
+    constexpr int kSaves = 20;
+    ProgramFolder stations[2];
+    QProcess drivers[2];
+    for (int i = 0; i < 2; ++i) {
+        stations[i].writeStartupFile(mainPath());
+        drivers[i].setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        drivers[i].start(QStringLiteral(QUIRU_RELIABILITY_DRIVER),
+                         {"entries", stations[i].path(), "1", "1", QString::number(kSaves)});
+    }
+    int saved = 0;
+    for (QProcess& driver : drivers) {
+        ASSERT_TRUE(driver.waitForFinished(600000));
+        const QString said = QString::fromUtf8(driver.readAllStandardOutput());
+        EXPECT_EQ(driver.exitCode(), 0) << said.toStdString();
+        const QString last = said.trimmed().split('\n').last();
+        ASSERT_TRUE(last.startsWith("saved ")) << said.toStdString();
+        saved += last.section(' ', 1, 1).toInt();
+    }
+    EXPECT_EQ(entries(1), QStringLiteral("%1 %1").arg(saved)) << "every save told stored, once";
+    EXPECT_DOUBLE_EQ(stock(1), 100 + saved) << "initial stock plus the entries";
+    EXPECT_GT(saved, kSaves) << "both stations stored entries";
 }
 
 } // namespace
