@@ -76,7 +76,8 @@ PrivateServer::~PrivateServer() {
 }
 
 QString PrivateServer::remotePath(const QString& file) const {
-    return QStringLiteral("localhost/%1:%2").arg(port_).arg(file);
+    // The address itself: a fresh system root may have no /etc/hosts to name "localhost".
+    return QStringLiteral("127.0.0.1/%1:%2").arg(port_).arg(file);
 }
 
 void PrivateServer::writeConfiguration() const {
