@@ -316,6 +316,29 @@ TEST_F(ServerMode, AServerStoppedInsideASaveLeavesNothingHalfStored) {
     EXPECT_EQ(entries(1), "1 5");
 }
 
+// The server goes away halfway through a long read: the rows not yet fetched are an error, not
+// the end of the table.
+TEST_F(ServerMode, AReadCutShortByTheServerGoingAwayIsAnErrorNotTheEnd) {
+    constexpr int kRows = 20000; // far more than the client fetches ahead
+    exec(QStringLiteral("insert into TGRUPO (CODIGO, DESCRICAO) select first %1 row_number() "
+                        "over (), 'G' from RDB$FIELDS a cross join RDB$FIELDS b")
+             .arg(kRows));
+    data::SqlQuery read(DM->SQLConnection1);
+    read.sql() << "select CODIGO from TGRUPO";
+    read.open();
+    server->stop();
+    int rows = 0;
+    try {
+        for (; !read.eof(); read.next())
+            ++rows;
+        ADD_FAILURE() << "ended after " << rows << " rows as if there were no more";
+    } catch (const data::DatabaseError& e) {
+        EXPECT_TRUE(e.message().startsWith("A conexão com o banco de dados foi perdida"))
+            << e.fullText().toStdString();
+    }
+    EXPECT_LT(rows, kRows);
+}
+
 // Two stations, each a program of its own with its own folder, save entries of 1 on one product
 // at the same moment; refused saves are saved again, as their users would.
 TEST_F(ServerMode, TwoStationsSavingEntriesOnOneProductAtOnceLoseNoStock) {
