@@ -199,7 +199,7 @@ void ClientDataSet::open() {
     } else if (!table_.isEmpty()) {
         if (!connection_)
             throw DatabaseError(QStringLiteral("%1 não tem conexão.").arg(objectName()));
-        FbReader reader(*connection_, QStringLiteral("select * from ") + table_);
+        FbReader reader(connection_->nativeHandle(), QStringLiteral("select * from ") + table_);
         const auto& columns = reader.columns();
         checkColumns(columns);
         if (!declaredFields_) {

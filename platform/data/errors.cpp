@@ -1,4 +1,5 @@
 #include "platform/data/errors.h"
+#include <atomic>
 
 namespace data {
 
@@ -24,16 +25,15 @@ constexpr const char* kLostConnection[] = {
     "connection shutdown",
 };
 
+std::atomic<quint64> lostCount{0};
+
 bool mentions(const QString& text, const char* needle) {
     return text.contains(QLatin1String(needle), Qt::CaseInsensitive);
 }
 } // namespace
 
-bool DatabaseError::connectionLost() const {
-    for (const char* needle : kLostConnection)
-        if (mentions(detail(), needle))
-            return true;
-    return false;
+quint64 DatabaseError::connectionsLost() {
+    return lostCount;
 }
 
 QString DatabaseError::connectionLostMessage() {
@@ -80,9 +80,12 @@ DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
         {"Table unknown", "O banco de dados não tem a tabela esperada."},
         {"Column unknown", "O banco de dados não tem a coluna esperada."},
     };
-    for (const char* needle : kLostConnection)
-        if (mentions(text, needle))
+    for (const char* needle : kLostConnection) {
+        if (mentions(text, needle)) {
+            ++lostCount;
             return DatabaseError(connectionLostMessage(), text, sqlCode);
+        }
+    }
     for (const auto& k : known) {
         if (mentions(text, k.needle)) {
             QString message = QString::fromUtf8(k.message);

@@ -1,6 +1,5 @@
 #include "platform/data/fb_reader.h"
 #include "platform/data/errors.h"
-#include "platform/data/sql_connection.h"
 #include <cstring>
 #include <ibase.h>
 
@@ -20,9 +19,9 @@ QString statusText(const ISC_STATUS* status) {
     return text;
 }
 
-[[noreturn]] void fail(SqlConnection& connection, const ISC_STATUS* status, const char* context) {
-    throw connection.noteFailure(DatabaseError::fromFirebird(
-        statusText(status), int(isc_sqlcode(status)), QString::fromUtf8(context)));
+[[noreturn]] void fail(const ISC_STATUS* status, const char* context) {
+    throw DatabaseError::fromFirebird(statusText(status), int(isc_sqlcode(status)),
+                                      QString::fromUtf8(context));
 }
 
 int bytesPerChar(short charset) {
@@ -104,7 +103,6 @@ constexpr qint64 kFirebirdEpochJulianDay = 2400001;
 } // namespace
 
 struct FbReader::Impl {
-    SqlConnection* connection = nullptr;
     isc_db_handle db = 0;
     isc_tr_handle tr = 0;
     isc_stmt_handle stmt = 0;
@@ -124,22 +122,21 @@ struct FbReader::Impl {
     const XSQLVAR& var(int i) const { return out->sqlvar[i]; }
 };
 
-FbReader::FbReader(SqlConnection& connection, const QString& select) : d(std::make_unique<Impl>()) {
-    d->connection = &connection;
-    d->db = connection.nativeHandle();
+FbReader::FbReader(unsigned int dbHandle, const QString& select) : d(std::make_unique<Impl>()) {
+    d->db = dbHandle;
     static char tpb[] = {isc_tpb_version3, isc_tpb_read, isc_tpb_read_committed,
                          isc_tpb_rec_version, isc_tpb_nowait};
     if (isc_start_transaction(d->status, &d->tr, 1, &d->db, short(sizeof tpb), tpb))
-        fail(*d->connection, d->status, "Não foi possível iniciar a leitura.");
+        fail(d->status, "Não foi possível iniciar a leitura.");
     if (isc_dsql_allocate_statement(d->status, &d->db, &d->stmt))
-        fail(*d->connection, d->status, "Não foi possível preparar a leitura.");
+        fail(d->status, "Não foi possível preparar a leitura.");
 
     d->out = static_cast<XSQLDA*>(std::calloc(1, XSQLDA_LENGTH(1)));
     d->out->version = SQLDA_VERSION1;
     d->out->sqln = 1;
     const QByteArray sql = select.toUtf8();
     if (isc_dsql_prepare(d->status, &d->tr, &d->stmt, 0, sql.constData(), 3, d->out))
-        fail(*d->connection, d->status, "Não foi possível ler os dados.");
+        fail(d->status, "Não foi possível ler os dados.");
     if (d->out->sqld > d->out->sqln) {
         const short n = d->out->sqld;
         std::free(d->out);
@@ -147,7 +144,7 @@ FbReader::FbReader(SqlConnection& connection, const QString& select) : d(std::ma
         d->out->version = SQLDA_VERSION1;
         d->out->sqln = n;
         if (isc_dsql_describe(d->status, &d->stmt, 1, d->out))
-            fail(*d->connection, d->status, "Não foi possível ler os dados.");
+            fail(d->status, "Não foi possível ler os dados.");
     }
 
     // One buffer for the whole row, each value aligned for its type.
@@ -175,7 +172,7 @@ FbReader::FbReader(SqlConnection& connection, const QString& select) : d(std::ma
     }
 
     if (isc_dsql_execute(d->status, &d->tr, &d->stmt, 3, nullptr))
-        fail(*d->connection, d->status, "Não foi possível ler os dados.");
+        fail(d->status, "Não foi possível ler os dados.");
 }
 
 FbReader::~FbReader() = default;
@@ -185,7 +182,7 @@ bool FbReader::fetch() {
     if (rc == 100)
         return false;
     if (rc)
-        fail(*d->connection, d->status, "Não foi possível ler os dados.");
+        fail(d->status, "Não foi possível ler os dados.");
     return true;
 }
 
@@ -228,7 +225,7 @@ QByteArray FbReader::blob(int column) const {
     isc_blob_handle handle = 0;
     ISC_STATUS_ARRAY status;
     if (isc_open_blob2(status, &d->db, &d->tr, &handle, &id, 0, nullptr))
-        fail(*d->connection, status, "Não foi possível ler uma imagem do banco de dados.");
+        fail(status, "Não foi possível ler uma imagem do banco de dados.");
     QByteArray bytes;
     char segment[32768];
     unsigned short got = 0;
@@ -242,8 +239,8 @@ QByteArray FbReader::blob(int column) const {
             break;
         const QString text = statusText(status);
         isc_close_blob(status, &handle);
-        throw d->connection->noteFailure(DatabaseError::fromFirebird(
-            text, 0, QStringLiteral("Não foi possível ler uma imagem do banco de dados.")));
+        throw DatabaseError::fromFirebird(
+            text, 0, QStringLiteral("Não foi possível ler uma imagem do banco de dados."));
     }
     isc_close_blob(status, &handle);
     if (bytes.isNull())

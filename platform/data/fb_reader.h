@@ -12,8 +12,6 @@
 
 namespace data {
 
-class SqlConnection;
-
 struct SourceColumn {
     QString name;
     FieldKind kind = FieldKind::Text;
@@ -24,7 +22,7 @@ struct SourceColumn {
 
 class FbReader {
 public:
-    FbReader(SqlConnection& connection, const QString& select);
+    FbReader(unsigned int dbHandle, const QString& select);
     ~FbReader();
     FbReader(const FbReader&) = delete;
     FbReader& operator=(const FbReader&) = delete;

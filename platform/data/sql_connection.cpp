@@ -61,11 +61,15 @@ void SqlConnection::open() {
         throw DatabaseError::fromFirebird(
             detail, 0, QStringLiteral("Não foi possível abrir o banco de dados \"%1\".").arg(path));
     }
+    // A path naming a host ("servidor:/dados/QUIRU.GDB", "servidor/3050:...") goes through a
+    // server; a plain file is opened in-process and has no connection to lose.
+    remote_ = path.contains(':');
+    lostSeen_ = DatabaseError::connectionsLost();
     emit afterConnect();
 }
 
 void SqlConnection::close() {
-    lost_ = false;
+    lostSeen_ = DatabaseError::connectionsLost(); // closed on purpose: nothing to reconnect
     if (!QSqlDatabase::contains(qtName_))
         return;
     QSqlDatabase db = QSqlDatabase::database(qtName_, false);
@@ -82,29 +86,31 @@ bool SqlConnection::attached() const {
     return QSqlDatabase::contains(qtName_) && QSqlDatabase::database(qtName_, false).isOpen();
 }
 
-bool SqlConnection::connected() const {
-    return attached() && !lost_;
+// The engine reported a lost connection since this one opened. Errors are not traced back to
+// the attachment that gave them, so a server's other attachments in this process reconnect too,
+// needlessly but harmlessly.
+bool SqlConnection::lost() const {
+    return remote_ && DatabaseError::connectionsLost() != lostSeen_;
 }
 
-DatabaseError SqlConnection::noteFailure(DatabaseError error) {
-    if (error.connectionLost())
-        lost_ = true;
-    return error;
+bool SqlConnection::connected() const {
+    return attached() && !lost();
 }
 
 void SqlConnection::reconnect() {
-    close(); // the driver's handles of the dead attachment go; the server dropped its side
+    const quint64 seen = lostSeen_;
+    close(); // the driver lets go of the dead attachment; the server has dropped its side
     try {
         open();
     } catch (const DatabaseError& e) {
-        lost_ = true; // the next command tries again
+        lostSeen_ = seen; // still lost: the next command tries again
         throw DatabaseError(DatabaseError::connectionLostMessage(), e.detail(), e.sqlCode());
     }
 }
 
 QSqlDatabase SqlConnection::database() {
     // Inside a transaction the failed command is still unwinding: it reconnects nothing.
-    if (lost_ && !inTransaction_)
+    if (lost() && !inTransaction_)
         reconnect();
     if (!attached())
         throw DatabaseError(QStringLiteral("O banco de dados não está aberto."));
@@ -125,9 +131,8 @@ void SqlConnection::beginTransaction() {
         throw DatabaseError(QStringLiteral("Já há uma transação aberta nesta conexão."));
     QSqlDatabase db = database();
     if (!db.transaction())
-        throw noteFailure(
-            DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
-                                        QStringLiteral("Não foi possível iniciar a transação.")));
+        throw DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
+                                          QStringLiteral("Não foi possível iniciar a transação."));
     inTransaction_ = true;
     ++transactionSerial_;
 }
@@ -137,9 +142,8 @@ void SqlConnection::commit() {
         throw DatabaseError(QStringLiteral("Não há transação aberta para gravar."));
     QSqlDatabase db = database();
     if (!db.commit())
-        throw noteFailure(
-            DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
-                                        QStringLiteral("Não foi possível gravar as alterações.")));
+        throw DatabaseError::fromFirebird(db.lastError().databaseText(), 0,
+                                          QStringLiteral("Não foi possível gravar as alterações."));
     inTransaction_ = false;
 }
 
@@ -150,15 +154,15 @@ void SqlConnection::rollback() {
     inTransaction_ = false;
     // A lost attachment took its transaction with it: the server undoes it. The driver is still
     // told, only so that it lets go of the dead handle, and what it answers does not matter.
-    if (lost_) {
+    if (lost()) {
         QSqlDatabase::database(qtName_, false).rollback();
         return;
     }
     QSqlDatabase db = database();
     if (!db.rollback())
-        throw noteFailure(DatabaseError::fromFirebird(
+        throw DatabaseError::fromFirebird(
             db.lastError().databaseText(), 0,
-            QStringLiteral("Não foi possível desfazer as alterações.")));
+            QStringLiteral("Não foi possível desfazer as alterações."));
 }
 
 SqlConnection::Transaction::Transaction(SqlConnection& connection) : connection_(connection) {

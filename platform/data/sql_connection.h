@@ -7,8 +7,6 @@
 
 namespace data {
 
-class DatabaseError;
-
 class SqlConnection : public QObject {
     Q_OBJECT
 public:
@@ -28,15 +26,12 @@ public:
     bool connected() const;
 
     // The Qt connection, for statements; and the fbclient attachment, for fast bulk reads.
-    // After a lost connection (see noteFailure) the first of them, outside a transaction,
-    // reconnects with the same parameters; when that fails it throws the lost-connection error.
+    // After a lost connection (the server restarted, the network fell) the first of them,
+    // outside a transaction, reconnects once with the same parameters instead of failing for
+    // ever on a dead attachment; when that fails it throws the lost-connection error, and the
+    // next command tries again.
     QSqlDatabase database();
     unsigned int nativeHandle(); // isc_db_handle
-
-    // Every error met on this connection passes through here on its way to the user. A lost
-    // connection (the server restarted, the network fell) is noted, so that the next command
-    // reconnects once instead of failing for ever on a dead attachment.
-    DatabaseError noteFailure(DatabaseError error);
 
     // One plain transaction at a time: statements run inside it from begin to commit or
     // rollback. Beginning a second one, or committing or rolling back when none is open, throws
@@ -71,6 +66,7 @@ signals:
 
 private:
     bool attached() const;
+    bool lost() const;
     void reconnect();
 
     QStringList params_;
@@ -78,7 +74,8 @@ private:
     QString qtName_; // unique per object: tests open several modules in one process
     bool inTransaction_ = false;
     quint64 transactionSerial_ = 0; // counts begun transactions
-    bool lost_ = false;             // the server went away under the attachment
+    bool remote_ = false;           // the database is reached through a server
+    quint64 lostSeen_ = 0;          // DatabaseError::connectionsLost() when last opened or closed
 };
 
 } // namespace data

@@ -84,8 +84,8 @@ std::unique_ptr<QSqlQuery> prepare(SqlConnection* connection, const QString& tex
     auto query = std::make_unique<QSqlQuery>(connection->database());
     query->setForwardOnly(true);
     if (!query->prepare(text))
-        throw connection->noteFailure(DatabaseError::fromFirebird(
-            query->lastError().databaseText(), 0, QStringLiteral("Erro no comando SQL.")));
+        throw DatabaseError::fromFirebird(query->lastError().databaseText(), 0,
+                                          QStringLiteral("Erro no comando SQL."));
     return query;
 }
 } // namespace
@@ -95,9 +95,8 @@ void SqlQuery::open() {
     auto query = prepare(connection_, text());
     bindAll(*query);
     if (!query->exec())
-        throw connection_->noteFailure(
-            DatabaseError::fromFirebird(query->lastError().databaseText(), 0,
-                                        QStringLiteral("Não foi possível ler os dados.")));
+        throw DatabaseError::fromFirebird(query->lastError().databaseText(), 0,
+                                          QStringLiteral("Não foi possível ler os dados."));
     query_ = std::move(query);
     active_ = true;
     fetch();
@@ -110,12 +109,12 @@ void SqlQuery::next() {
 
 void SqlQuery::fetch() {
     eof_ = !query_->next();
-    // The driver ends a read that failed (the server went away halfway) as if the rows had ended.
+    // The driver ends a read that failed (the server went away halfway) as if the rows had run out.
     if (eof_ && query_->lastError().isValid()) {
         const QString text = query_->lastError().databaseText();
         close();
-        throw connection_->noteFailure(
-            DatabaseError::fromFirebird(text, 0, QStringLiteral("Não foi possível ler os dados.")));
+        throw DatabaseError::fromFirebird(text, 0,
+                                          QStringLiteral("Não foi possível ler os dados."));
     }
 }
 
@@ -170,9 +169,9 @@ int SqlQuery::exec() {
     if (beforeExecHook())
         beforeExecHook()(text());
     if (!query->exec())
-        throw connection_->noteFailure(DatabaseError::fromFirebird(
-            query->lastError().databaseText(), query->lastError().nativeErrorCode().toInt(),
-            QStringLiteral("Não foi possível gravar os dados.")));
+        throw DatabaseError::fromFirebird(query->lastError().databaseText(),
+                                          query->lastError().nativeErrorCode().toInt(),
+                                          QStringLiteral("Não foi possível gravar os dados."));
     return query->numRowsAffected();
 }
 
