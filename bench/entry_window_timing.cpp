@@ -1,6 +1,7 @@
 #include "bench/entry_window_timing.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "platform/data/sql_query.h"
 #include "platform/ui/db_edit.h"
 #include "stock/entry_window.h"
 #include "tests/support/scripted_dialogs.h"
@@ -82,6 +83,17 @@ EntryWindowTimings timeEntryWindow(int product, int repeat) {
         driver.dialogs().clear();
     }
     return timings;
+}
+
+int quietProduct(data::SqlConnection& connection) {
+    data::SqlQuery query(&connection);
+    query.sql() << QStringLiteral("select max(CODIGO) from TPRODUTO where ESTOQUEATUAL + 1 <= "
+                                  "ESTOQUE_MAXIMO");
+    query.open();
+    const QVariant code = query.value(0);
+    if (code.isNull())
+        throw std::runtime_error("no product takes one more unit within its maximum stock");
+    return code.toInt();
 }
 
 } // namespace bench

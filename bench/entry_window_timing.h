@@ -4,6 +4,10 @@
 // movement, so each round leaves the database as it found it.
 #include "bench/step_timings.h"
 
+namespace data {
+class SqlConnection;
+}
+
 namespace bench {
 
 struct EntryWindowTimings {
@@ -15,5 +19,9 @@ struct EntryWindowTimings {
 // `product` must take one more unit without going over its maximum stock: the limit question
 // is not scripted. Throws when a command shows an error, a message or an unexpected question.
 EntryWindowTimings timeEntryWindow(int product, int repeat);
+
+// The product with the highest code (the last a scan of the cached products reaches) that takes
+// one more unit without passing its maximum stock, so that no limit question comes up.
+int quietProduct(data::SqlConnection& connection);
 
 } // namespace bench

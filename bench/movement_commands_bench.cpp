@@ -40,17 +40,6 @@ QVariant scalar(data::SqlConnection& connection, const QString& sql) {
     return query.value(0);
 }
 
-// The product with the highest code (the last a scan of the cached products reaches) that takes
-// one more unit without passing its maximum stock, so that no limit question comes up.
-int quietProduct(data::SqlConnection& connection) {
-    const QVariant code = scalar(connection, QStringLiteral("select max(CODIGO) from TPRODUTO "
-                                                            "where ESTOQUEATUAL + 1 <= "
-                                                            "ESTOQUE_MAXIMO"));
-    if (code.isNull())
-        throw std::runtime_error("no product takes one more unit within its maximum stock");
-    return code.toInt();
-}
-
 // What the rounds must leave as it was.
 QString shopState(data::SqlConnection& connection, int product) {
     return scalar(
@@ -101,7 +90,7 @@ void benchShop(const ShopRun& run, int repeat) {
         bench::ProgramOnShop program("movement_commands_bench", shop,
                                      QUIRU_BENCH_SETTINGS_DATABASE);
         data::SqlConnection& connection = *DM->SQLConnection1;
-        const int product = quietProduct(connection);
+        const int product = bench::quietProduct(connection);
         const QString before = shopState(connection, product);
 
         const bench::EntryWindowTimings window = bench::timeEntryWindow(product, repeat);

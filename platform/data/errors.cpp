@@ -1,4 +1,5 @@
 #include "platform/data/errors.h"
+#include <atomic>
 
 namespace data {
 
@@ -11,6 +12,35 @@ QString DataError::fullText() const {
 
 DatabaseError::DatabaseError(QString message, QString detail, int sqlCode)
     : DataError(std::move(message), std::move(detail)), sqlCode_(sqlCode) {}
+
+namespace {
+// The engine's texts for an attachment whose server went away: isc_net_read_err (335544726),
+// isc_net_write_err (335544727), isc_lost_db_connection (335544741) and isc_att_shutdown
+// (335544856). Qt's driver passes on only the text and the SQLCODE (-902, shared with many other
+// errors), so the text is what tells them.
+constexpr const char* kLostConnection[] = {
+    "Error reading data from the connection",
+    "Error writing data to the connection",
+    "connection lost to database",
+    "connection shutdown",
+};
+
+std::atomic<quint64> lostCount{0};
+
+bool mentions(const QString& text, const char* needle) {
+    return text.contains(QLatin1String(needle), Qt::CaseInsensitive);
+}
+} // namespace
+
+quint64 DatabaseError::connectionsLost() {
+    return lostCount;
+}
+
+QString DatabaseError::connectionLostMessage() {
+    return QStringLiteral("A conexão com o banco de dados foi perdida (o servidor foi reiniciado "
+                          "ou a rede caiu) e nada da última operação foi gravado. Tente de novo: "
+                          "o programa se conecta outra vez ao banco de dados.");
+}
 
 DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
                                           const QString& context) {
@@ -33,6 +63,10 @@ DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
         {"Permission denied", "O sistema negou o acesso ao arquivo do banco de dados (permissão "
                               "negada)."},
         {"No such file or directory", "O arquivo do banco de dados não foi encontrado."},
+        // A server that cannot be reached at all (isc_network_error, 335544721).
+        {"Unable to complete network request to host",
+         "O servidor do banco de dados não respondeu: ele está desligado, o endereço ou a porta "
+         "estão errados, ou a rede está fora do ar."},
         {"I/O error", "Erro ao ler ou gravar o arquivo do banco de dados."},
         {"string right truncation", "O texto digitado é maior do que o campo permite."},
         {"numeric value is out of range", "O número digitado está fora do intervalo permitido."},
@@ -46,8 +80,14 @@ DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
         {"Table unknown", "O banco de dados não tem a tabela esperada."},
         {"Column unknown", "O banco de dados não tem a coluna esperada."},
     };
+    for (const char* needle : kLostConnection) {
+        if (mentions(text, needle)) {
+            ++lostCount;
+            return DatabaseError(connectionLostMessage(), text, sqlCode);
+        }
+    }
     for (const auto& k : known) {
-        if (text.contains(QLatin1String(k.needle), Qt::CaseInsensitive)) {
+        if (mentions(text, k.needle)) {
             QString message = QString::fromUtf8(k.message);
             if (!context.isEmpty())
                 message = context + "\n" + message;

@@ -26,6 +26,12 @@ class DatabaseError : public DataError {
 public:
     DatabaseError(QString message, QString detail = {}, int sqlCode = 0);
     int sqlCode() const { return sqlCode_; }
+    // What the user is told when the server went away under the connection (restarted, network
+    // down), whatever the command was doing.
+    static QString connectionLostMessage();
+    // How many lost connections the engine has reported in this process, wherever the error was
+    // met (a statement, a bulk read): a connection compares it to tell that it must reconnect.
+    static quint64 connectionsLost();
 
     // Turns Firebird's text (truncation, duplicate key, lock conflict, file not found...) into a
     // Portuguese sentence, keeping the original as detail.

@@ -61,10 +61,15 @@ void SqlConnection::open() {
         throw DatabaseError::fromFirebird(
             detail, 0, QStringLiteral("Não foi possível abrir o banco de dados \"%1\".").arg(path));
     }
+    // A path naming a host ("servidor:/dados/QUIRU.GDB", "servidor/3050:...") goes through a
+    // server; a plain file is opened in-process and has no connection to lose.
+    remote_ = path.contains(':');
+    lostSeen_ = DatabaseError::connectionsLost();
     emit afterConnect();
 }
 
 void SqlConnection::close() {
+    lostSeen_ = DatabaseError::connectionsLost(); // closed on purpose: nothing to reconnect
     if (!QSqlDatabase::contains(qtName_))
         return;
     QSqlDatabase db = QSqlDatabase::database(qtName_, false);
@@ -77,17 +82,42 @@ void SqlConnection::close() {
     }
 }
 
-bool SqlConnection::connected() const {
+bool SqlConnection::attached() const {
     return QSqlDatabase::contains(qtName_) && QSqlDatabase::database(qtName_, false).isOpen();
 }
 
-QSqlDatabase SqlConnection::database() const {
-    if (!connected())
+// The engine reported a lost connection since this one opened. Errors are not traced back to
+// the attachment that gave them, so a server's other attachments in this process reconnect too,
+// needlessly but harmlessly.
+bool SqlConnection::lost() const {
+    return remote_ && DatabaseError::connectionsLost() != lostSeen_;
+}
+
+bool SqlConnection::connected() const {
+    return attached() && !lost();
+}
+
+void SqlConnection::reconnect() {
+    const quint64 seen = lostSeen_;
+    close(); // the driver lets go of the dead attachment; the server has dropped its side
+    try {
+        open();
+    } catch (const DatabaseError& e) {
+        lostSeen_ = seen; // still lost: the next command tries again
+        throw DatabaseError(DatabaseError::connectionLostMessage(), e.detail(), e.sqlCode());
+    }
+}
+
+QSqlDatabase SqlConnection::database() {
+    // Inside a transaction the failed command is still unwinding: it reconnects nothing.
+    if (lost() && !inTransaction_)
+        reconnect();
+    if (!attached())
         throw DatabaseError(QStringLiteral("O banco de dados não está aberto."));
     return QSqlDatabase::database(qtName_, false);
 }
 
-unsigned int SqlConnection::nativeHandle() const {
+unsigned int SqlConnection::nativeHandle() {
     const QVariant handle = database().driver()->handle();
     // The driver hands out the attachment as isc_db_handle, a plain unsigned int in Firebird 3.
     if (!handle.isValid() || (handle.metaType() != QMetaType::fromType<isc_db_handle>() &&
@@ -122,6 +152,12 @@ void SqlConnection::rollback() {
         throw DatabaseError(QStringLiteral("Não há transação aberta para desfazer."));
     // The transaction is over whatever the driver says: a failed rollback leaves nothing to retry.
     inTransaction_ = false;
+    // A lost attachment took its transaction with it: the server undoes it. The driver is still
+    // told, only so that it lets go of the dead handle, and what it answers does not matter.
+    if (lost()) {
+        QSqlDatabase::database(qtName_, false).rollback();
+        return;
+    }
     QSqlDatabase db = database();
     if (!db.rollback())
         throw DatabaseError::fromFirebird(

@@ -22,11 +22,16 @@ public:
     // Opens with the parameters; throws DatabaseError naming the file when it cannot.
     void open();
     void close();
+    // Open, and not known to be lost.
     bool connected() const;
 
     // The Qt connection, for statements; and the fbclient attachment, for fast bulk reads.
-    QSqlDatabase database() const;
-    unsigned int nativeHandle() const; // isc_db_handle
+    // After a lost connection (the server restarted, the network fell) the first of them,
+    // outside a transaction, reconnects once with the same parameters instead of failing for
+    // ever on a dead attachment; when that fails it throws the lost-connection error, and the
+    // next command tries again.
+    QSqlDatabase database();
+    unsigned int nativeHandle(); // isc_db_handle
 
     // One plain transaction at a time: statements run inside it from begin to commit or
     // rollback. Beginning a second one, or committing or rolling back when none is open, throws
@@ -60,11 +65,17 @@ signals:
     void beforeDisconnect();
 
 private:
+    bool attached() const;
+    bool lost() const;
+    void reconnect();
+
     QStringList params_;
     QString connectionName_;
     QString qtName_; // unique per object: tests open several modules in one process
     bool inTransaction_ = false;
     quint64 transactionSerial_ = 0; // counts begun transactions
+    bool remote_ = false;           // the database is reached through a server
+    quint64 lostSeen_ = 0;          // DatabaseError::connectionsLost() when last opened or closed
 };
 
 } // namespace data

@@ -99,12 +99,23 @@ void SqlQuery::open() {
                                           QStringLiteral("Não foi possível ler os dados."));
     query_ = std::move(query);
     active_ = true;
-    eof_ = !query_->next();
+    fetch();
 }
 
 void SqlQuery::next() {
     if (active_ && !eof_)
-        eof_ = !query_->next();
+        fetch();
+}
+
+void SqlQuery::fetch() {
+    eof_ = !query_->next();
+    // The driver ends a read that failed (the server went away halfway) as if the rows had run out.
+    if (eof_ && query_->lastError().isValid()) {
+        const QString text = query_->lastError().databaseText();
+        close();
+        throw DatabaseError::fromFirebird(text, 0,
+                                          QStringLiteral("Não foi possível ler os dados."));
+    }
 }
 
 void SqlQuery::close() {

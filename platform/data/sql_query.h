@@ -69,6 +69,7 @@ public:
     int exec();
 
 private:
+    void fetch(); // the next row, or eof; throws when the read failed
     void bindAll(QSqlQuery& query) const;
     void setParam(const QString& name, FieldKind kind, QVariant value);
 

@@ -12,6 +12,10 @@
 //       backup-<k>.GDB, and prints "backup <path>" once each is written.
 //   reliability_driver entry <program folder> <product> <quantity>
 //       Saves one entry and prints every message and error the user would see, one per line.
+//   reliability_driver entries <program folder> <product> <quantity> <count>
+//       Saves <count> entries one after another, as a user at a busy station would: a save that
+//       is refused is saved again, up to ten times. Prints "done <code>" for each stored one,
+//       every refusal, and at the end "saved <n> refused <m>".
 //
 // Both end on SIGTERM as the program does: unsaved edits dropped, databases closed.
 #include "admin/database_files.h"
@@ -171,6 +175,39 @@ int entry(int product, const QString& quantity) {
     return 0;
 }
 
+// Saves again, as the user told that another station changed the product would.
+int entries(int product, const QString& quantity, int count) {
+    YesDialogs dialogs;
+    TFEntrada window;
+    testing_support::activate(&window);
+    int saved = 0;
+    int refused = 0;
+    for (int i = 0; i < count; ++i) {
+        window.btnNovo->click();
+        if (!window.btnSalvar->isEnabled())
+            continue; // "Novo" itself was refused; said below
+        typeInto(window.DBEdit2, QString::number(product));
+        typeInto(window.DBEdit5, quantity);
+        for (int attempt = 0; attempt < 10 && window.btnSalvar->isEnabled(); ++attempt) {
+            window.btnSalvar->click();
+            for (const QString& line : dialogs.takeSaid()) {
+                say(QStringLiteral("refused ") + line);
+                ++refused;
+            }
+        }
+        if (window.btnSalvar->isEnabled()) {
+            window.btnCancelar->click();
+            continue;
+        }
+        say(QStringLiteral("done %1").arg(codeOfCurrent()));
+        ++saved;
+    }
+    for (const QString& line : dialogs.takeSaid())
+        say(QStringLiteral("refused ") + line);
+    say(QStringLiteral("saved %1 refused %2").arg(saved).arg(refused));
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -200,5 +237,7 @@ int main(int argc, char** argv) {
     }
     if (args.at(1) == QLatin1String("entry") && args.size() == 5)
         return entry(args.at(3).toInt(), args.at(4));
+    if (args.at(1) == QLatin1String("entries") && args.size() == 6)
+        return entries(args.at(3).toInt(), args.at(4), args.at(5).toInt());
     return 2;
 }
