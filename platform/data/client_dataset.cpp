@@ -87,9 +87,9 @@ void ClientDataSet::setTable(SqlConnection* connection, const QString& table) {
     if (connection)
         connect(connection, &SqlConnection::beforeDisconnect, this, [this] {
             try {
-                readAll();
+                finishReading();
             } catch (...) {
-                // Kept: the next command that needs every row reports it.
+                // Kept: the next command that needs every row reads the table again.
             }
         });
 }
@@ -376,9 +376,25 @@ void ClientDataSet::stopReading() {
 
 void ClientDataSet::readAll() {
     if (readFailure_)
+        readAgain();
+    finishReading();
+}
+
+void ClientDataSet::finishReading() {
+    if (readFailure_)
         std::rethrow_exception(readFailure_);
     while (reading_)
         readSlice(-1, active());
+}
+
+void ClientDataSet::readAgain() {
+    if (state_ != DataSetState::Browse || !log_.empty())
+        std::rethrow_exception(readFailure_);
+    const int position = cursor_;
+    close();
+    open();
+    readWhile([&] { return position >= int(view_.size()); });
+    setCursor(position);
 }
 
 void ClientDataSet::needWholeTable() const {

@@ -120,7 +120,9 @@ public:
         rowsPerSlice_ = rowsPerSlice;
     }
     bool wholeRead() const { return !reading_ && !readFailure_; }
-    // Reads what is left now; throws the reading's error, also one met by an earlier slice.
+    // Reads what is left now. A reading an error cut short (a lost connection) starts again from
+    // the first row, keeping the position, when nothing is under edit or waiting to be stored;
+    // otherwise, or when it fails again, the error is thrown.
     void readAll();
     void refresh() {
         close();
@@ -255,6 +257,8 @@ private:
     // where they went in the view and how many they are.
     std::pair<int, int> readSlice(int budgetMs, bool notify = true);
     void stopReading();
+    void finishReading(); // what is left, without starting a failed reading again
+    void readAgain();
     void needWholeTable() const;
     // Reads slices while `more` holds and rows are left.
     template <typename Pred> void readWhile(Pred&& more) {

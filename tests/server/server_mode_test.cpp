@@ -367,3 +367,32 @@ TEST_F(ServerMode, TwoStationsSavingEntriesOnOneProductAtOnceLoseNoStock) {
 }
 
 } // namespace
+
+// The server goes away while the movements are still being read a slice at a time: the command
+// that needs them all is told, and once the server is back they are read again, whole, at the
+// row the window was on.
+TEST_F(ServerMode, ATableCutShortWhileReadInSlicesIsReadAgainWholeOnceTheServerIsBack) {
+    constexpr int kRows = 20000;
+    exec(QStringLiteral("insert into TMOVIMENTACAO (CODIGO, TIPO) select first %1 row_number() "
+                        "over (), 'ENTRADA' from RDB$FIELDS a cross join RDB$FIELDS b")
+             .arg(kRows));
+    data::ClientDataSet* movements = DM->TBMOVIMENTACAO;
+    movements->close();
+    movements->setReadInSlices(true, 100);
+    movements->open();
+    movements->moveTo(50);
+    server->stop();
+    try {
+        movements->readAll();
+        ADD_FAILURE() << "read " << movements->rowsRead() << " rows without the server";
+    } catch (const data::DatabaseError& e) {
+        EXPECT_TRUE(e.message().startsWith("A conexão com o banco de dados foi perdida"))
+            << e.fullText().toStdString();
+    }
+    EXPECT_FALSE(movements->wholeRead());
+
+    server->start();
+    EXPECT_EQ(movements->recordCount(), kRows);
+    EXPECT_TRUE(movements->wholeRead());
+    EXPECT_EQ(movements->recNo(), 50);
+}
