@@ -5,6 +5,7 @@
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_grid.h"
 #include "platform/ui/db_lookup_combo_box.h"
+#include "platform/ui/db_navigator.h"
 #include "registers/products_window.h"
 #include "stock/exit_window.h"
 #include "tests/support/program_folder.h"
@@ -12,6 +13,7 @@
 #include "tests/support/test_input.h"
 #include <QApplication>
 #include <QPushButton>
+#include <QToolButton>
 #include <optional>
 
 using testing_support::DataModuleTest;
@@ -487,6 +489,40 @@ TEST_F(Movements, PickingAProductOrClosingTheListWithoutOne) {
     click(w->btnProduto);
     EXPECT_EQ(w->dataSet()->field("PRODUTO").asInteger(), 1);
     EXPECT_TRUE(w->dataSet()->field("PRECO_UNITARIO").isNull()) << "a pick proposes no price";
+}
+
+} // namespace
+
+namespace {
+
+// A shop whose movements take a while to read: the window shows after the first rows, works
+// while the rest come, and a new entry ends after every movement, read before it or after.
+TEST_F(Movements, TheWindowWorksWhileTheMovementsAreStillBeingRead) {
+    product(1, 10, "null", "100");
+    exec("execute block as declare i integer = 1; begin while (i <= 2000) do begin "
+         "insert into TMOVIMENTACAO (CODIGO, TIPO, PRODUTO, QUANTIDADE) values (:i, "
+         "trim(iif(mod(:i, 2) = 1, 'ENTRADA', 'SAIDA')), 1, 1); i = i + 1; end end");
+    data::ClientDataSet* movements = DM->TBMOVIMENTACAO;
+    movements->close();
+    movements->setReadInSlices(true, 50);
+    TFEntrada* w = open(Kind::Entry);
+    ASSERT_FALSE(movements->wholeRead());
+    auto* last = w->DBNavigator1->button(ui::DBNavigator::Last);
+    EXPECT_TRUE(last->isEnabled()) << "more entries may come";
+
+    click(w->btnNovo);
+    typeInto(w->DBEdit2, "1");
+    typeInto(w->DBEdit5, "5");
+    click(w->btnSalvar);
+    EXPECT_DOUBLE_EQ(stock(1), 15);
+    QApplication::processEvents(); // a slice or two more arrive
+    EXPECT_EQ(movements->field("CODIGO").asInteger(), 2001);
+
+    last->click();
+    EXPECT_TRUE(movements->wholeRead());
+    EXPECT_EQ(movements->field("CODIGO").asInteger(), 2001);
+    EXPECT_EQ(movements->recordCount(), 1001);
+    EXPECT_FALSE(last->isEnabled());
 }
 
 } // namespace
