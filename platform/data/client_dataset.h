@@ -260,8 +260,10 @@ private:
     void finishReading(); // what is left, without starting a failed reading again
     void readAgain();
     void needWholeTable() const;
-    // Reads slices while `more` holds and rows are left.
+    // Reads slices while `more` holds and rows are left; a failed reading starts again.
     template <typename Pred> void readWhile(Pred&& more) {
+        if (readFailure_ && more())
+            readAgain();
         while (!wholeRead() && more())
             readSlice(kSliceMs, active());
     }
