@@ -29,10 +29,7 @@ protected:
         return window.get();
     }
     static void typeInto(QLineEdit* edit, const QString& text) {
-        testing_support::focus(edit);
-        edit->selectAll();
-        edit->del();
-        testing_support::type(edit, text);
+        testing_support::retype(edit, text);
     }
     QString stored(const QString& login) {
         return scalar("select SENHA || '/' || coalesce(TIPO, '') from TUSUARIO where LOGIN = '" +

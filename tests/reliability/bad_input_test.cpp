@@ -183,11 +183,7 @@ protected:
              "ESTOQUE_MAXIMO) values (1, 'P1', 10, 10, 2000000000)");
     }
     void typeInto(const char* name, const QString& text) {
-        auto* edit = testing_support::find<ui::DBEdit>(window.get(), name);
-        testing_support::focus(edit);
-        edit->selectAll();
-        edit->del();
-        testing_support::type(edit, text);
+        testing_support::retype(testing_support::find<ui::DBEdit>(window.get(), name), text);
     }
 };
 

@@ -61,10 +61,8 @@ protected:
         ASSERT_TRUE(button->isEnabled()) << button->objectName().toStdString();
         button->click();
     }
-    void typeInto(ui::DBEdit* edit, const QString& text) {
-        testing_support::focus(edit);
-        edit->selectAll();
-        testing_support::type(edit, text);
+    static void typeInto(QLineEdit* edit, const QString& text) {
+        testing_support::retype(edit, text);
     }
     double stock(int code) {
         return scalar(

@@ -2,6 +2,7 @@
 // Input helpers for the tests of windows (header only: it needs Qt Test, which only the test
 // programs link). They act as a person would: on shown, active windows, through key events.
 #include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 #include <stdexcept>
@@ -47,6 +48,14 @@ inline void type(QWidget* control, const QString& text) {
         QTest::sendKeyEvent(QTest::Release, control, key, one, Qt::NoModifier);
         i += units;
     }
+}
+
+// Replaces what the edit holds by the text, as a person selecting it all and typing over does.
+inline void retype(QLineEdit* edit, const QString& text) {
+    focus(edit);
+    edit->selectAll();
+    edit->del();
+    type(edit, text);
 }
 
 // Presses a key (or a key with modifiers) in the control; window shortcuts take it first,

@@ -57,9 +57,7 @@ void say(const QString& line) {
 }
 
 void typeInto(ui::DBEdit* edit, const QString& text) {
-    testing_support::focus(edit);
-    edit->selectAll();
-    testing_support::type(edit, text);
+    testing_support::retype(edit, text);
 }
 
 int codeOfCurrent() {
