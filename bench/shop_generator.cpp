@@ -327,6 +327,13 @@ const std::string kStockSql =
     "-QUANTIDADE)) AS SALDO FROM TMOVIMENTACAO GROUP BY PRODUTO) M ON P.CODIGO = M.PRODUTO "
     "WHEN MATCHED THEN UPDATE SET ESTOQUEATUAL = P.ESTOQUEINICIAL + M.SALDO";
 
+// The first reading of a freshly filled table writes to most of its pages (the engine marks
+// them as swept, and drops the stock update's old versions); a shop in use has long been
+// through it. Counting every row does it once here, so no benchmark times it.
+const std::string kSettleSql = "EXECUTE BLOCK AS DECLARE n BIGINT; BEGIN "
+                               "SELECT COUNT(*) FROM TPRODUTO INTO :n; "
+                               "SELECT COUNT(*) FROM TMOVIMENTACAO INTO :n; END";
+
 void run(const std::vector<std::string>& argv) {
     std::vector<char*> args;
     for (const std::string& a : argv)
@@ -373,6 +380,7 @@ void generateShop(const std::string& path, int products, int movements) {
             db.execute(movementsSql(first, last, movements, products, customers));
         }
         db.execute(kStockSql);
+        db.execute(kSettleSql);
     }
     fs::rename(building, path);
 }

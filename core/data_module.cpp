@@ -240,6 +240,11 @@ void TDM::DataModuleCreate() {
     SQLConnection1->setConnectionName(QStringLiteral("QUIRU"));
     SQLConnection1->open();
     addMissingIndexes(*SQLConnection1); // a database an older program made lacks some
+    // Without its index the database would sort every product before sending the first.
+    TBPRODUTOS->setReadOrder(QStringLiteral("DESCRICAO"),
+                             hasIndex(*SQLConnection1, kProductDescriptionOrderIndex)
+                                 ? productDescriptionOrder()
+                                 : QString());
 
     setParams(SQLConnection2, caminho_sistema + QStringLiteral("CONFIG.GDB"));
     SQLConnection2->setConnectionName(QStringLiteral("CONFIGESTOQUE"));

@@ -2,6 +2,13 @@
 #include "platform/data/errors.h"
 #include "platform/data/sql_connection.h"
 #include "platform/data/sql_query.h"
+#include "platform/data/text_order.h"
+
+const char* const kProductDescriptionOrderIndex = "TPRODUTO_DESCRICAO_ORDEM";
+
+QString productDescriptionOrder() {
+    return data::foldForOrderSql(QStringLiteral("DESCRICAO"));
+}
 
 const std::vector<DatabaseIndex>& databaseIndexes() {
     static const std::vector<DatabaseIndex> indexes = {
@@ -19,6 +26,8 @@ const std::vector<DatabaseIndex>& databaseIndexes() {
         {"TPRODUTO_GRUPO", "TPRODUTO", "GRUPO"},
         {"TPRODUTO_SUBGRUPO", "TPRODUTO", "SUBGRUPO"},
         {"TPRODUTO_DESCRICAO", "TPRODUTO", "DESCRICAO"},
+        // The products window shows its first rows while the rest are still coming.
+        {kProductDescriptionOrderIndex, "TPRODUTO", nullptr, false, productDescriptionOrder()},
         {"TSUBGRUPO_GRUPO", "TSUBGRUPO", "GRUPO"},
         {"TFORNECEDOR_CNPJ", "TFORNECEDOR", "CNPJ"},
     };
@@ -41,10 +50,11 @@ QStringList addMissingIndexes(data::SqlConnection& connection) {
         try {
             data::SqlConnection::Transaction transaction(connection);
             data::SqlQuery create(&connection);
-            create.sql() << QStringLiteral("CREATE %1INDEX %2 ON %3 (%4)")
+            create.sql() << QStringLiteral("CREATE %1INDEX %2 ON %3 %4")
                                 .arg(index.descending ? QStringLiteral("DESCENDING ") : QString(),
                                      name, QLatin1String(index.table),
-                                     QLatin1String(index.columns));
+                                     index.columns ? '(' + QLatin1String(index.columns) + ')'
+                                                   : "COMPUTED BY (" + index.expression + ')');
             create.exec();
             transaction.commit();
             added << name;
@@ -53,4 +63,12 @@ QStringList addMissingIndexes(data::SqlConnection& connection) {
         }
     }
     return added;
+}
+
+bool hasIndex(data::SqlConnection& connection, const char* name) {
+    data::SqlQuery read(&connection);
+    read.sql() << QStringLiteral("select 1 from RDB$INDICES where RDB$INDEX_NAME = :name");
+    read.setText(QStringLiteral("name"), QString::fromLatin1(name));
+    read.open();
+    return !read.eof();
 }

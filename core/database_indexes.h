@@ -11,9 +11,17 @@ class SqlConnection;
 struct DatabaseIndex {
     const char* name;
     const char* table;
-    const char* columns;
+    const char* columns; // "CODIGO", "TIPO, DATA"; nullptr for an index over an expression
     bool descending = false;
+    QString expression = {};
 };
+
+// The index on TPRODUTO that sends the products in nearly the order the program sorts their
+// descriptions in, and the ORDER BY that it serves.
+extern const char* const kProductDescriptionOrderIndex;
+QString productDescriptionOrder();
+
+bool hasIndex(data::SqlConnection& connection, const char* name);
 
 // Every index db/main.sql makes besides the primary keys.
 const std::vector<DatabaseIndex>& databaseIndexes();

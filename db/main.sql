@@ -144,6 +144,16 @@ CREATE INDEX TMOVIMENTACAO_CENTRO_CUSTO ON TMOVIMENTACAO (CENTRO_CUSTO);
 CREATE INDEX TPRODUTO_GRUPO ON TPRODUTO (GRUPO);
 CREATE INDEX TPRODUTO_SUBGRUPO ON TPRODUTO (SUBGRUPO);
 CREATE INDEX TPRODUTO_DESCRICAO ON TPRODUTO (DESCRICAO);
+-- The products in the order the program sorts descriptions in (case and accents folded), so its
+-- products window shows the first ones at once. core/database_indexes.cpp builds the same text.
+CREATE INDEX TPRODUTO_DESCRICAO_ORDEM ON TPRODUTO COMPUTED BY (
+    IIF(OCTET_LENGTH(DESCRICAO) = CHAR_LENGTH(DESCRICAO), UPPER(DESCRICAO),
+        REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(
+        REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(REPLACE(
+        REPLACE(REPLACE(UPPER(DESCRICAO),
+        'Á', 'A'), 'À', 'A'), 'Â', 'A'), 'Ã', 'A'), 'Ä', 'A'), 'É', 'E'), 'È', 'E'), 'Ê', 'E'),
+        'Ë', 'E'), 'Í', 'I'), 'Ì', 'I'), 'Î', 'I'), 'Ï', 'I'), 'Ó', 'O'), 'Ò', 'O'), 'Ô', 'O'),
+        'Õ', 'O'), 'Ö', 'O'), 'Ú', 'U'), 'Ù', 'U'), 'Û', 'U'), 'Ü', 'U'), 'Ç', 'C'), 'Ñ', 'N')));
 CREATE INDEX TSUBGRUPO_GRUPO ON TSUBGRUPO (GRUPO);
 CREATE INDEX TFORNECEDOR_CNPJ ON TFORNECEDOR (CNPJ);
 

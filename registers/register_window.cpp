@@ -377,9 +377,10 @@ void RegisterWindow::FormShow() {
     data::ClientDataSet* ds = dataSet();
     if (setup_.reopenOnShow)
         ds->close();
-    ds->open();
+    // Chosen before the rows are read, a table read in slices can come in this order.
     if (!setup_.order.isEmpty())
         DM->OrdenarDataSet(ds, setup_.order);
+    ds->open();
     openLookups();
     navegar();
 }

@@ -73,6 +73,49 @@ bool ClientDataSet::TableRead::readInto(ColumnStore& store, int budgetMs, int ro
     }
 }
 
+namespace {
+bool valueMatches(const ColumnStore& store, RowId row, int column, const QVariant& wanted,
+                  LocateOptions options) {
+    if (wanted.isNull() || (wanted.typeId() == QMetaType::QString && wanted.toString().isEmpty() &&
+                            store.kind(column) != FieldKind::Text))
+        return store.isNull(row, column);
+    if (store.isNull(row, column))
+        return store.kind(column) == FieldKind::Text && wanted.toString().isEmpty();
+    switch (store.kind(column)) {
+    case FieldKind::Text: {
+        const QStringView have = store.textView(row, column);
+        const QString want = wanted.toString();
+        const Qt::CaseSensitivity cs =
+            (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+        if (options & PartialKey)
+            return have.startsWith(want, cs);
+        return have.compare(want, cs) == 0;
+    }
+    case FieldKind::Integer: {
+        bool ok = false;
+        const qint64 v = wanted.toLongLong(&ok);
+        if (!ok) {
+            const double d = wanted.toDouble(&ok);
+            return ok && d == store.integer(row, column);
+        }
+        return v == store.integer(row, column);
+    }
+    case FieldKind::Float: {
+        bool ok = false;
+        const double v = wanted.toDouble(&ok);
+        return ok && v == store.real(row, column);
+    }
+    case FieldKind::Date:
+        return wanted.toDate() == store.date(row, column);
+    case FieldKind::Time:
+        return wanted.toTime() == store.time(row, column);
+    case FieldKind::Blob:
+        return wanted.toByteArray() == store.blob(row, column);
+    }
+    return false;
+}
+} // namespace
+
 ClientDataSet::ClientDataSet(QObject* parent) : QObject(parent) {}
 ClientDataSet::~ClientDataSet() = default;
 
@@ -272,44 +315,101 @@ void ClientDataSet::open() {
     } else if (!table_.isEmpty()) {
         if (!connection_)
             throw DatabaseError(QStringLiteral("%1 não tem conexão.").arg(objectName()));
-        const bool slices = readInSlices_ && sortFields_.empty();
-        auto read = std::make_unique<TableRead>(
-            connection_->nativeHandle(), QStringLiteral("select * from ") + table_,
-            slices ? FbReader::Isolation::Snapshot : FbReader::Isolation::ReadCommitted);
-        const auto& columns = read->reader.columns();
-        checkColumns(columns);
-        if (!declaredFields_) {
-            fields_.clear();
-            for (const auto& c : columns) {
-                FieldDef def;
-                def.name = c.name;
-                def.kind = c.kind;
-                def.size = c.size;
-                fields_.push_back(std::make_unique<Field>(this, int(fields_.size()), def));
-            }
-        }
-        store_.reset(kindsOf(fields_));
-        for (std::size_t i = 0; i < columns.size(); ++i)
-            if (Field* f = findField(columns[i].name))
-                read->map.push_back({int(i), f->index(), f->kind()});
-        if (read->readInto(store_, slices ? kSliceMs : -1, rowsPerSlice_))
-            reading_ = std::move(read);
+        beginTableRead();
     } else {
         throw DataError(QStringLiteral("%1 não tem tabela nem consulta.").arg(objectName()));
     }
     log_.clear();
     localRows_.clear();
-    rebuildView();
-    readWhile([this] { return view_.empty(); }); // a first row to show, when there is one
+    showFirstRows();
     state_ = DataSetState::Browse;
+    emit stateChanged();
+    notifyDataSetChanged();
+    emit afterScroll();
+}
+
+bool ClientDataSet::readOrderServes(const std::vector<int>& fields, IndexOptions options) const {
+    return !fields.empty() && options == 0 && !readOrderSql_.isEmpty() &&
+           fieldIndexes(readOrderFields_) == fields;
+}
+
+void ClientDataSet::beginTableRead() {
+    const bool inOrder = readsInIndexOrder();
+    const bool slices = readInSlices_ && (sortFields_.empty() || inOrder);
+    QString select = QStringLiteral("select * from ") + table_;
+    if (slices && inOrder)
+        select += QStringLiteral(" order by ") + readOrderSql_;
+    auto read = std::make_unique<TableRead>(connection_->nativeHandle(), select,
+                                            slices ? FbReader::Isolation::Snapshot
+                                                   : FbReader::Isolation::ReadCommitted);
+    const auto& columns = read->reader.columns();
+    checkColumns(columns);
+    if (!declaredFields_) {
+        fields_.clear();
+        for (const auto& c : columns) {
+            FieldDef def;
+            def.name = c.name;
+            def.kind = c.kind;
+            def.size = c.size;
+            fields_.push_back(std::make_unique<Field>(this, int(fields_.size()), def));
+        }
+    }
+    store_.reset(kindsOf(fields_));
+    for (std::size_t i = 0; i < columns.size(); ++i)
+        if (Field* f = findField(columns[i].name))
+            read->map.push_back({int(i), f->index(), f->kind()});
+    if (read->readInto(store_, slices ? kSliceMs : -1, rowsPerSlice_))
+        reading_ = std::move(read);
+}
+
+void ClientDataSet::showFirstRows() {
+    rebuildView();
+    readWhile([this] { return view_.empty(); }, false); // a first row, when there is one
     if (reading_)
         sliceTimer_ = startTimer(0);
     setCursor(view_.empty() ? -1 : 0, false);
     bof_ = true;
     eof_ = view_.empty();
-    emit stateChanged();
+}
+
+void ClientDataSet::readAgainInIndexOrder() {
+    const std::optional<PendingLocate> waiting = pendingLocate_;
+    const auto key =
+        std::find_if(fields_.begin(), fields_.end(), [](const auto& f) { return f->def().key; });
+    std::optional<PendingLocate> current; // the first row as read was nobody's choice
+    if (cursor_ > 0 && key != fields_.end())
+        current = PendingLocate{(*key)->index(), store_.value(view_[cursor_], (*key)->index())};
+    stopReading();
+    readFailure_ = nullptr;
+    store_.clear();
+    view_.clear();
+    ordered_ = {};
+    cursor_ = -1;
+    try {
+        beginTableRead();
+        showFirstRows();
+        if (current) {
+            // A row someone chose stays chosen, however far in the order it comes.
+            if (const int at = findInView(current->column, current->value, 0, int(view_.size()));
+                at >= 0) {
+                setCursor(at, false);
+                bof_ = eof_ = false;
+            } else {
+                pendingLocate_ = current;
+                readWhile([this] { return pendingLocate_.has_value(); }, false);
+            }
+        } else {
+            pendingLocate_ = waiting;
+        }
+    } catch (...) {
+        // Whatever needs the rows reads them again, and meanwhile nothing is taken for the table.
+        if (!readFailure_)
+            readFailure_ = std::current_exception();
+        notifyDataSetChanged();
+        throw;
+    }
     notifyDataSetChanged();
-    emit afterScroll();
+    notifyScrolled();
 }
 
 // ---------------------------------------------------------------- reading in slices
@@ -318,6 +418,7 @@ std::pair<int, int> ClientDataSet::readSlice(int budgetMs, bool notify) {
     if (readFailure_)
         std::rethrow_exception(readFailure_);
     const RowId from = RowId(store_.rowCount());
+    const quint64 versionBefore = store_.version();
     try {
         if (!reading_->readInto(store_, budgetMs, rowsPerSlice_))
             stopReading();
@@ -326,35 +427,45 @@ std::pair<int, int> ClientDataSet::readSlice(int budgetMs, bool notify) {
         stopReading();
         // The rows of the slice read before the error stay: they are rows of the table.
     }
-    std::vector<RowId> shown;
+    std::vector<RowId> fresh;
     for (RowId row = from; row < RowId(store_.rowCount()); ++row)
+        fresh.push_back(row);
+    if (!sortFields_.empty()) {
+        // Read in nearly this order: sorting them costs little, and most land after the rest.
+        std::sort(fresh.begin(), fresh.end(), [this](RowId a, RowId b) { return rowLess(a, b); });
+        if (ordered_.version == versionBefore && ordered_.fields == sortFields_ &&
+            ordered_.options == sortOptions_) {
+            // The whole order stays current, so a filter switched meanwhile only tests rows.
+            const auto middle =
+                ordered_.rows.insert(ordered_.rows.end(), fresh.begin(), fresh.end());
+            if (middle != ordered_.rows.begin() && !fresh.empty() &&
+                rowLess(fresh.front(), *(middle - 1)))
+                std::inplace_merge(ordered_.rows.begin(), middle, ordered_.rows.end(),
+                                   [this](RowId a, RowId b) { return rowLess(a, b); });
+            ordered_.version = store_.version();
+        }
+    }
+    std::vector<RowId> shown;
+    for (RowId row : fresh)
         if (passesFilter(row))
             shown.push_back(row);
-    // After the rows read so far, before the rows added here meanwhile (at the end of the view).
-    auto at = view_.end();
-    while (at != view_.begin() && isLocal(*(at - 1)))
-        --at;
-    const int position = int(at - view_.begin());
-    const bool told = notify && !shown.empty() && !controlsDisabled();
-    if (told)
-        emit rowsAboutToArrive(position, int(shown.size()));
-    view_.insert(view_.begin() + position, shown.begin(), shown.end());
-    if (cursor_ >= position)
-        cursor_ += int(shown.size()); // the same row, further down
+    const int position = mergeIntoView(shown, notify);
     if (!shown.empty())
         eof_ = false;
-    if (told)
-        emit rowsArrived();
     const std::optional<PendingLocate> wanted = pendingLocate_;
     if (cursor_ < 0 && !view_.empty()) {
         setCursor(0, notify);
         bof_ = true;
     }
     if (wanted) {
-        const int found =
-            findInView(wanted->column, wanted->value, position, position + int(shown.size()));
-        if (found >= 0) {
-            setCursor(found, notify);
+        const auto match = std::find_if(shown.begin(), shown.end(), [&](RowId row) {
+            return valueMatches(store_, row, wanted->column, wanted->value, 0);
+        });
+        if (match != shown.end()) {
+            setCursor(int(std::lower_bound(view_.begin(), view_.end(), *match,
+                                           [this](RowId a, RowId b) { return viewLess(a, b); }) -
+                          view_.begin()),
+                      notify);
             bof_ = eof_ = false;
         } else if (reading_) {
             pendingLocate_ = wanted; // still to come
@@ -365,6 +476,31 @@ std::pair<int, int> ClientDataSet::readSlice(int budgetMs, bool notify) {
     if (readFailure_)
         std::rethrow_exception(readFailure_);
     return {position, int(shown.size())};
+}
+
+int ClientDataSet::mergeIntoView(const std::vector<RowId>& rows, bool notify) {
+    const auto less = [this](RowId a, RowId b) { return viewLess(a, b); };
+    const bool told = notify && !controlsDisabled();
+    int first = int(view_.size());
+    for (std::size_t i = 0; i < rows.size();) {
+        const int position =
+            int(std::lower_bound(view_.begin(), view_.end(), rows[i], less) - view_.begin());
+        std::size_t end = i + 1;
+        while (end < rows.size() &&
+               (position == int(view_.size()) || less(rows[end], view_[position])))
+            ++end;
+        const int count = int(end - i);
+        if (told)
+            emit rowsAboutToArrive(position, count);
+        view_.insert(view_.begin() + position, rows.begin() + i, rows.begin() + end);
+        if (cursor_ >= position)
+            cursor_ += count; // the same row, further down
+        if (told)
+            emit rowsArrived();
+        first = i == 0 ? position : std::min(first, position);
+        i = end;
+    }
+    return first;
 }
 
 void ClientDataSet::stopReading() {
@@ -608,8 +744,21 @@ void ClientDataSet::setIndexName(const QString& name) {
         sort = fieldIndexes(it->fields);
         options = it->options;
     }
-    if (!sort.empty() && active())
+    if (active() && sort == sortFields_ && options == sortOptions_ && readsInIndexOrder()) {
+        indexName_ = name; // already read in this order
+        return;
+    }
+    if (!sort.empty() && active()) {
+        if (!wholeRead() && readOrderServes(sort, options) && state_ == DataSetState::Browse &&
+            log_.empty() && localRows_.empty()) {
+            indexName_ = name;
+            sortFields_ = std::move(sort);
+            sortOptions_ = options;
+            readAgainInIndexOrder(); // the first rows of the order at once
+            return;
+        }
         readAll(); // an order is an order of every row
+    }
     indexName_ = name;
     sortFields_ = std::move(sort);
     sortOptions_ = options;
@@ -694,49 +843,6 @@ void ClientDataSet::moveTo(int position) {
     bof_ = eof_ = view_.empty();
 }
 
-namespace {
-bool valueMatches(const ColumnStore& store, RowId row, int column, const QVariant& wanted,
-                  LocateOptions options) {
-    if (wanted.isNull() || (wanted.typeId() == QMetaType::QString && wanted.toString().isEmpty() &&
-                            store.kind(column) != FieldKind::Text))
-        return store.isNull(row, column);
-    if (store.isNull(row, column))
-        return store.kind(column) == FieldKind::Text && wanted.toString().isEmpty();
-    switch (store.kind(column)) {
-    case FieldKind::Text: {
-        const QStringView have = store.textView(row, column);
-        const QString want = wanted.toString();
-        const Qt::CaseSensitivity cs =
-            (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
-        if (options & PartialKey)
-            return have.startsWith(want, cs);
-        return have.compare(want, cs) == 0;
-    }
-    case FieldKind::Integer: {
-        bool ok = false;
-        const qint64 v = wanted.toLongLong(&ok);
-        if (!ok) {
-            const double d = wanted.toDouble(&ok);
-            return ok && d == store.integer(row, column);
-        }
-        return v == store.integer(row, column);
-    }
-    case FieldKind::Float: {
-        bool ok = false;
-        const double v = wanted.toDouble(&ok);
-        return ok && v == store.real(row, column);
-    }
-    case FieldKind::Date:
-        return wanted.toDate() == store.date(row, column);
-    case FieldKind::Time:
-        return wanted.toTime() == store.time(row, column);
-    case FieldKind::Blob:
-        return wanted.toByteArray() == store.blob(row, column);
-    }
-    return false;
-}
-} // namespace
-
 bool ClientDataSet::locate(const QString& fieldList, const QVariantList& values,
                            LocateOptions options) {
     requireBrowsing("localizar");
@@ -746,6 +852,9 @@ bool ClientDataSet::locate(const QString& fieldList, const QVariantList& values,
                             .arg(objectName())
                             .arg(columns.size())
                             .arg(values.size()));
+    // In an index's order a row still to come may go before the one found: every row is read.
+    if (!sortFields_.empty())
+        needWholeTable();
     // Not among the rows read so far: the rest are read until the row comes or none is left.
     for (std::pair<int, int> range{0, int(view_.size())};; range = readSlice(kSliceMs)) {
         for (int i = range.first; i < range.first + range.second; ++i) {

@@ -110,7 +110,8 @@ public:
     bool active() const { return state_ != DataSetState::Inactive; }
     // A table too large to read before its window shows: open() reads its first rows and the
     // rest follows a slice at a time while the event loop turns, in a snapshot of the moment
-    // of opening. Only while the rows keep the order as read (no index). Whatever needs every
+    // of opening. Only while the rows keep the order as read (no index), or the order of an
+    // index the table can send them in (setReadOrder). Whatever needs every
     // row first reads the rest (a count, the last row, a search that the rows read so far do
     // not answer, an index, a row read again, the connection closing), so no answer is given
     // from part of the table as if it were the whole.
@@ -118,6 +119,15 @@ public:
     void setReadInSlices(bool on, int rowsPerSlice = 0) {
         readInSlices_ = on;
         rowsPerSlice_ = rowsPerSlice;
+    }
+    // The table can send its rows in nearly the order of an ascending index over `fields`:
+    // `sqlOrder` is an ORDER BY list that one of the database's own indexes serves. While that
+    // index is chosen, a table read in slices is read in that order, so the first rows of the
+    // order show at once instead of after the whole table. Each row read still goes where the
+    // dataset's own order puts it, so a row the database orders otherwise lands in its place.
+    void setReadOrder(const QString& fields, const QString& sqlOrder) {
+        readOrderFields_ = fields;
+        readOrderSql_ = sqlOrder;
     }
     bool wholeRead() const { return !reading_ && !readFailure_; }
     // Reads what is left now. A reading an error cut short (a lost connection) starts again from
@@ -254,18 +264,34 @@ private:
     bool isLocal(RowId row) const;
     bool readOrderLess(RowId a, RowId b) const;
     // Reads one more slice (or, with no budget, the rest) and shows its rows that pass; returns
-    // where they went in the view and how many they are.
+    // where the first of them went in the view and how many they are. Read in the table's
+    // order (no index), they are one block there.
     std::pair<int, int> readSlice(int budgetMs, bool notify = true);
+    // Puts rows sorted by the view's order at their places, one block per run that lands
+    // together; returns where the first went.
+    int mergeIntoView(const std::vector<RowId>& rows, bool notify);
+    bool viewLess(RowId a, RowId b) const {
+        return sortFields_.empty() ? readOrderLess(a, b) : rowLess(a, b);
+    }
+    // Starts reading the table from its first row, with the order the current index allows.
+    void beginTableRead();
+    // The view of the rows read so far, with a first row when the table has one.
+    void showFirstRows();
+    bool readOrderServes(const std::vector<int>& fields, IndexOptions options) const;
+    bool readsInIndexOrder() const { return readOrderServes(sortFields_, sortOptions_); }
+    // An index the table can send its rows in was chosen while they were still being read:
+    // they are read again in its order, keeping the current row.
+    void readAgainInIndexOrder();
     void stopReading();
     void finishReading(); // what is left, without starting a failed reading again
     void readAgain();
     void needWholeTable() const;
     // Reads slices while `more` holds and rows are left; a failed reading starts again.
-    template <typename Pred> void readWhile(Pred&& more) {
+    template <typename Pred> void readWhile(Pred&& more, bool notify = true) {
         if (readFailure_ && more())
             readAgain();
         while (!wholeRead() && more())
-            readSlice(kSliceMs, active());
+            readSlice(kSliceMs, notify && active());
     }
     static constexpr int kSliceMs = 8;
     bool passesFilter(RowId row) const;
@@ -308,6 +334,8 @@ private:
 
     bool readInSlices_ = false;
     int rowsPerSlice_ = 0;
+    QString readOrderFields_;
+    QString readOrderSql_;
     std::unique_ptr<TableRead> reading_;
     std::exception_ptr readFailure_;
     int sliceTimer_ = 0;

@@ -41,4 +41,20 @@ int compareText(QStringView a, QStringView b) {
     return a.compare(b);
 }
 
+QString foldForOrderSql(const QString& column) {
+    static const struct {
+        const char16_t* accented;
+        char16_t base;
+    } letters[] = {{u"ÁÀÂÃÄ", u'A'}, {u"ÉÈÊË", u'E'}, {u"ÍÌÎÏ", u'I'}, {u"ÓÒÔÕÖ", u'O'},
+                   {u"ÚÙÛÜ", u'U'},  {u"Ç", u'C'},    {u"Ñ", u'N'}};
+    QString folded = QStringLiteral("UPPER(%1)").arg(column);
+    for (const auto& letter : letters)
+        for (const char16_t* c = letter.accented; *c; ++c)
+            folded = QStringLiteral("REPLACE(%1, '%2', '%3')")
+                         .arg(folded, QChar(*c), QChar(letter.base));
+    // A text of plain ASCII, most of them, skips the replacing: each one costs on every row.
+    return QStringLiteral("IIF(OCTET_LENGTH(%1) = CHAR_LENGTH(%1), UPPER(%1), %2)")
+        .arg(column, folded);
+}
+
 } // namespace data

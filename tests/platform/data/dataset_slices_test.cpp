@@ -2,10 +2,12 @@
 // is never taken for the whole, rows stored meanwhile come once and in their place, and the
 // cache ends as a whole read would leave it.
 #include "platform/data/data_source.h"
+#include "platform/data/text_order.h"
 #include "platform/ui/data_set_model.h"
 #include "tests/support/program_folder.h"
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
+#include <algorithm>
 #include <functional>
 
 using namespace data;
@@ -212,6 +214,99 @@ TEST_F(DataSetSlices, AGridModelGrowsWithEverySlice) {
     turnEventLoopUntilWhole();
     EXPECT_EQ(model.rowCount(), kRows);
     EXPECT_EQ(kSlice + inserted, kRows);
+}
+
+// Products sorted by description come from the database's own index in nearly that order: the
+// first rows of the order show at once, and a row the database orders otherwise (a letter its
+// index does not fold) still lands in its place while a grid and the cursor follow.
+class ProductsInDescriptionOrder : public DataModuleTest {
+protected:
+    void SetUp() override {
+        DataModuleTest::SetUp();
+        // 300 plain ones, out of order by code, and a few the folding has to place.
+        exec(QStringLiteral("execute block as declare i integer = 1; begin while (i <= 300) do "
+                            "begin insert into TPRODUTO (CODIGO, DESCRICAO) values (:i, 'ITEM ' "
+                            "|| lpad(mod(:i * 37, 300), 3, '0')); i = i + 1; end end"));
+        const QStringList special = {QStringLiteral("ÁGUA MINERAL"), QStringLiteral("agua de coco"),
+                                     QStringLiteral("PÃO"),          QStringLiteral("PAO DOCE"),
+                                     QStringLiteral("ĀBACO"),        QStringLiteral("ÇAPATO"),
+                                     QStringLiteral("item 150 b")};
+        for (int i = 0; i < special.size(); ++i)
+            exec(QStringLiteral("insert into TPRODUTO (CODIGO, DESCRICAO) values (%1, '%2')")
+                     .arg(1000 + i)
+                     .arg(special[i]));
+        products = dm->TBPRODUTOS;
+        products->close();
+        products->setReadInSlices(true, kSlice / 2);
+        expected = descriptions();
+        std::sort(expected.begin(), expected.end(),
+                  [](const QString& a, const QString& b) { return compareText(a, b) < 0; });
+    }
+    QStringList descriptions() {
+        return scalar(QStringLiteral("select list(DESCRICAO, '|') from TPRODUTO"))
+            .toString()
+            .split('|');
+    }
+    QStringList shown() const {
+        QStringList texts;
+        const int column = products->field(QStringLiteral("DESCRICAO")).index();
+        for (int i = 0; i < products->rowsRead(); ++i)
+            texts << products->valueAt(i, column).toString();
+        return texts;
+    }
+    void orderByDescription() { dm->OrdenarDataSet(products, QStringLiteral("DESCRICAO")); }
+    void turnEventLoopUntilWhole() {
+        for (int i = 0; i < 100 && !products->wholeRead(); ++i)
+            QCoreApplication::processEvents();
+        ASSERT_TRUE(products->wholeRead());
+    }
+    QString current() { return products->field(QStringLiteral("DESCRICAO")).asString(); }
+
+    ClientDataSet* products = nullptr;
+    QStringList expected;
+};
+
+TEST_F(ProductsInDescriptionOrder, TheFirstRowsOfTheOrderShowAtOnceAndLateOnesLandInPlace) {
+    DataSource source(products);
+    ui::DataSetModel model;
+    model.setDataSource(&source);
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::Fatal);
+    orderByDescription();
+    products->open();
+    ASSERT_FALSE(products->wholeRead());
+    // "ĀBACO" sorts first here, but the database's index leaves its letter unfolded: it comes last.
+    QStringList early = expected;
+    early.removeOne(QStringLiteral("ĀBACO"));
+    EXPECT_EQ(shown(), early.mid(0, kSlice / 2));
+    products->moveTo(10);
+    const QString chosen = current();
+    turnEventLoopUntilWhole();
+    EXPECT_EQ(shown(), expected);
+    EXPECT_EQ(model.rowCount(), expected.size());
+    EXPECT_EQ(current(), chosen) << "the cursor stays on its row as rows land before it";
+}
+
+TEST_F(ProductsInDescriptionOrder, ChosenWhileReadInTheTablesOrderItIsReadAgainKeepingTheRow) {
+    products->open();
+    products->locate(QStringLiteral("CODIGO"), 20);
+    const QString chosen = current();
+    ASSERT_FALSE(products->wholeRead());
+    orderByDescription();
+    EXPECT_FALSE(products->wholeRead()) << "read again in the index's order, not whole";
+    EXPECT_EQ(current(), chosen);
+    orderByDescription(); // the same order again goes on reading
+    EXPECT_FALSE(products->wholeRead());
+    turnEventLoopUntilWhole();
+    EXPECT_EQ(shown(), expected);
+    EXPECT_EQ(current(), chosen);
+
+    // A search over part of the order could stop at a row that a row still to come precedes.
+    exec(QStringLiteral("update TPRODUTO set REFERENCIA = 'X' where DESCRICAO in ('ĀBACO', "
+                        "'ITEM 000')"));
+    products->close();
+    products->open();
+    ASSERT_TRUE(products->locate(QStringLiteral("REFERENCIA"), QStringLiteral("X")));
+    EXPECT_EQ(current(), QStringLiteral("ĀBACO"));
 }
 
 } // namespace
