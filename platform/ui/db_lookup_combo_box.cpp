@@ -23,10 +23,11 @@ DBLookupComboBox::DBLookupComboBox(QWidget* parent)
         rowsIndexed_ = false;
         refresh();
     });
-    connect(list_, &QAbstractItemModel::rowsInserted, this, [this] {
-        rowsIndexed_ = false;
-        refresh();
-    });
+    connect(list_, &QAbstractItemModel::rowsInserted, this,
+            [this](const QModelIndex&, int first, int last) {
+                indexArrivedRows(first, last);
+                refresh();
+            });
     connect(this, &QComboBox::activated, this, &DBLookupComboBox::userChose);
     refresh();
 }
@@ -55,6 +56,21 @@ int DBLookupComboBox::listKeyIndex() const {
     data::ClientDataSet* ds = listDataSet();
     const data::Field* key = ds ? ds->findField(keyField_) : nullptr;
     return key ? key->index() : -1;
+}
+
+void DBLookupComboBox::indexArrivedRows(int first, int last) {
+    // A table read in slices adds its rows at the end: only they need indexing. Rows that land
+    // among others move every row after them.
+    const int keyIndex = listKeyIndex();
+    if (!rowsIndexed_ || keyIndex < 0 || last != list_->rowCount() - 1) {
+        rowsIndexed_ = false;
+        return;
+    }
+    const data::ClientDataSet* ds = listDataSet();
+    for (int row = first; row <= last; ++row)
+        if (const QVariant value = ds->valueAt(row, keyIndex);
+            !value.isNull() && !rowByKey_.contains(value.toLongLong()))
+            rowByKey_.insert(value.toLongLong(), row); // the first row wins
 }
 
 int DBLookupComboBox::rowOfKey(const QVariant& key) const {

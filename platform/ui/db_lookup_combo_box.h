@@ -39,6 +39,7 @@ private:
     data::ClientDataSet* listDataSet() const;
     int listKeyIndex() const;
     int rowOfKey(const QVariant& key) const;
+    void indexArrivedRows(int first, int last);
     void refresh();
     void userChose(int row);
 

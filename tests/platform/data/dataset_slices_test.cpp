@@ -4,6 +4,7 @@
 #include "platform/data/data_source.h"
 #include "platform/data/text_order.h"
 #include "platform/ui/data_set_model.h"
+#include "platform/ui/db_lookup_combo_box.h"
 #include "tests/support/program_folder.h"
 #include <QAbstractItemModelTester>
 #include <QCoreApplication>
@@ -235,6 +236,11 @@ protected:
             exec(QStringLiteral("insert into TPRODUTO (CODIGO, DESCRICAO) values (%1, '%2')")
                      .arg(1000 + i)
                      .arg(special[i]));
+        // After "ĀBACO" in the index, and last in the program's order too: its slice is not
+        // the last one.
+        exec(QStringLiteral("execute block as declare i integer = 1; begin while (i <= 60) do "
+                            "begin insert into TPRODUTO (CODIGO, DESCRICAO) values (2000 + :i, "
+                            "'ŽZZ ' || lpad(:i, 2, '0')); i = i + 1; end end"));
         products = dm->TBPRODUTOS;
         products->close();
         products->setReadInSlices(true, kSlice / 2);
@@ -255,9 +261,12 @@ protected:
         return texts;
     }
     void orderByDescription() { dm->OrdenarDataSet(products, QStringLiteral("DESCRICAO")); }
-    void turnEventLoopUntilWhole() {
-        for (int i = 0; i < 100 && !products->wholeRead(); ++i)
+    void turnEventLoopUntilWhole(const std::function<void()>& afterEachSlice = {}) {
+        for (int i = 0; i < 100 && !products->wholeRead(); ++i) {
             QCoreApplication::processEvents();
+            if (afterEachSlice)
+                afterEachSlice();
+        }
         ASSERT_TRUE(products->wholeRead());
     }
     QString current() { return products->field(QStringLiteral("DESCRICAO")).asString(); }
@@ -307,6 +316,31 @@ TEST_F(ProductsInDescriptionOrder, ChosenWhileReadInTheTablesOrderItIsReadAgainK
     products->open();
     ASSERT_TRUE(products->locate(QStringLiteral("REFERENCIA"), QStringLiteral("X")));
     EXPECT_EQ(current(), QStringLiteral("ĀBACO"));
+}
+
+// A lookup list over the products names its key's row as rows arrive: at the end, as read in the
+// table's order, or among the others, as a late row of an index's order does.
+TEST_F(ProductsInDescriptionOrder, ALookupListFindsItsKeysRowWhereverRowsArrive) {
+    ui::DBLookupComboBox lookup;
+    lookup.setListSource(dm->DSPRODUTOS);
+    lookup.setKeyField(QStringLiteral("CODIGO"));
+    lookup.setListField(QStringLiteral("DESCRICAO"));
+    for (const bool sorted : {false, true}) {
+        SCOPED_TRACE(sorted ? "in description order" : "in the table's order");
+        products->close();
+        products->setIndexName({});
+        if (sorted)
+            orderByDescription();
+        products->open();
+        const int early = products->field(QStringLiteral("CODIGO")).asInteger();
+        lookup.setKeyValue(early);
+        ASSERT_EQ(lookup.currentIndex(), 0);
+        turnEventLoopUntilWhole([&] { ASSERT_EQ(lookup.keyValue().toInt(), early); });
+        lookup.setKeyValue(250); // read in a later slice
+        EXPECT_EQ(lookup.keyValue().toInt(), 250);
+        EXPECT_EQ(lookup.currentText(),
+                  products->lookup(QStringLiteral("CODIGO"), 250, QStringLiteral("DESCRICAO")));
+    }
 }
 
 } // namespace
