@@ -11,7 +11,8 @@ class SqlConnection;
 namespace bench {
 
 struct EntryWindowTimings {
-    double show = 0; // show() with FormShow inside, and the first paint
+    double show = 0;     // show() with FormShow inside, and the first paint
+    double restRead = 0; // the event loop turned until every movement and product is read
     StepTimings novo, salvar, excluir;
     StepTimings repaint; // the events each command left behind (paint, focus), all commands
 };

@@ -75,6 +75,8 @@ void printTable(const ShopRun& run, int product, int repeat, const bench::EntryW
     std::printf("%-24s %10.1f %10.1f   floor of Novo's select max(codigo) alone\n", "max(codigo)",
                 floor.maxCode.median(), floor.maxCode.worst());
     std::printf("%-24s %10.1f %10s\n", "show (FormShow), once", w.show, "-");
+    std::printf("%-24s %10.1f %10s   the window in use meanwhile, before the rounds\n",
+                "rest read, once", w.restRead, "-");
     std::printf("%-24s %10.1f %10.1f   reference: close + open of the shared movements\n",
                 "TMOVIMENTACAO re-read", reread.median(), reread.worst());
     std::printf("%-24s %10.1f %10.1f   events a command leaves (paint), not in its time\n",
