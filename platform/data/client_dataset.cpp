@@ -388,18 +388,16 @@ void ClientDataSet::readAgainInIndexOrder() {
     try {
         beginTableRead();
         showFirstRows();
-        if (current) {
-            // A row someone chose stays chosen, however far in the order it comes.
-            if (const int at = findInView(current->column, current->value, 0, int(view_.size()));
-                at >= 0) {
-                setCursor(at, false);
-                bof_ = eof_ = false;
-            } else {
-                pendingLocate_ = current;
-                readWhile([this] { return pendingLocate_.has_value(); }, false);
-            }
-        } else {
-            pendingLocate_ = waiting;
+        // A row someone chose is chosen again when it comes, unless the user moves first:
+        // waiting for it here could take the whole reading.
+        const std::optional<PendingLocate> follow = current ? current : waiting;
+        const int at =
+            follow ? findInView(follow->column, follow->value, 0, int(view_.size())) : -1;
+        if (at >= 0) {
+            setCursor(at, false);
+            bof_ = eof_ = false;
+        } else if (follow && reading_) {
+            pendingLocate_ = follow;
         }
     } catch (...) {
         // Whatever needs the rows reads them again, and meanwhile nothing is taken for the table.

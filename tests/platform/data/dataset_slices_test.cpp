@@ -270,6 +270,12 @@ protected:
         ASSERT_TRUE(products->wholeRead());
     }
     QString current() { return products->field(QStringLiteral("DESCRICAO")).asString(); }
+    // "ĀBACO" sorts first here, but the database's index leaves its letter unfolded: it comes last.
+    QStringList firstSliceShown() const {
+        QStringList early = expected;
+        early.removeOne(QStringLiteral("ĀBACO"));
+        return early.mid(0, kSlice / 2);
+    }
 
     ClientDataSet* products = nullptr;
     QStringList expected;
@@ -283,10 +289,7 @@ TEST_F(ProductsInDescriptionOrder, TheFirstRowsOfTheOrderShowAtOnceAndLateOnesLa
     orderByDescription();
     products->open();
     ASSERT_FALSE(products->wholeRead());
-    // "ĀBACO" sorts first here, but the database's index leaves its letter unfolded: it comes last.
-    QStringList early = expected;
-    early.removeOne(QStringLiteral("ĀBACO"));
-    EXPECT_EQ(shown(), early.mid(0, kSlice / 2));
+    EXPECT_EQ(shown(), firstSliceShown());
     products->moveTo(10);
     const QString chosen = current();
     turnEventLoopUntilWhole();
@@ -295,17 +298,17 @@ TEST_F(ProductsInDescriptionOrder, TheFirstRowsOfTheOrderShowAtOnceAndLateOnesLa
     EXPECT_EQ(current(), chosen) << "the cursor stays on its row as rows land before it";
 }
 
-TEST_F(ProductsInDescriptionOrder, ChosenWhileReadInTheTablesOrderItIsReadAgainKeepingTheRow) {
+TEST_F(ProductsInDescriptionOrder, ChosenWhileReadInTheTablesOrderItIsReadAgainAndTheRowFollowed) {
     products->open();
     products->locate(QStringLiteral("CODIGO"), 20);
     const QString chosen = current();
     ASSERT_FALSE(products->wholeRead());
     orderByDescription();
     EXPECT_FALSE(products->wholeRead()) << "read again in the index's order, not whole";
-    EXPECT_EQ(current(), chosen);
+    EXPECT_EQ(shown(), firstSliceShown());
     orderByDescription(); // the same order again goes on reading
     EXPECT_FALSE(products->wholeRead());
-    turnEventLoopUntilWhole();
+    turnEventLoopUntilWhole(); // the chosen row is chosen again when it comes
     EXPECT_EQ(shown(), expected);
     EXPECT_EQ(current(), chosen);
 
