@@ -74,46 +74,57 @@ bool ClientDataSet::TableRead::readInto(ColumnStore& store, int budgetMs, int ro
 }
 
 namespace {
-bool valueMatches(const ColumnStore& store, RowId row, int column, const QVariant& wanted,
-                  LocateOptions options) {
-    if (wanted.isNull() || (wanted.typeId() == QMetaType::QString && wanted.toString().isEmpty() &&
-                            store.kind(column) != FieldKind::Text))
-        return store.isNull(row, column);
-    if (store.isNull(row, column))
-        return store.kind(column) == FieldKind::Text && wanted.toString().isEmpty();
-    switch (store.kind(column)) {
-    case FieldKind::Text: {
-        const QStringView have = store.textView(row, column);
-        const QString want = wanted.toString();
-        const Qt::CaseSensitivity cs =
-            (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
-        if (options & PartialKey)
-            return have.startsWith(want, cs);
-        return have.compare(want, cs) == 0;
+// A searched value, converted once for every row it is compared with.
+class Wanted {
+public:
+    explicit Wanted(const QVariant& value)
+        : value_(value), text_(value.toString()), null_(value.isNull()) {
+        integer_ = value.toLongLong(&integral_);
+        real_ = integral_ ? double(integer_) : value.toDouble(&numeric_);
+        numeric_ = numeric_ || integral_;
+        emptyText_ = value.typeId() == QMetaType::QString && text_.isEmpty();
     }
-    case FieldKind::Integer: {
-        bool ok = false;
-        const qint64 v = wanted.toLongLong(&ok);
-        if (!ok) {
-            const double d = wanted.toDouble(&ok);
-            return ok && d == store.integer(row, column);
+
+    bool matches(const ColumnStore& store, RowId row, int column, LocateOptions options) const {
+        const FieldKind kind = store.kind(column);
+        if (null_ || (emptyText_ && kind != FieldKind::Text))
+            return store.isNull(row, column);
+        if (store.isNull(row, column))
+            return kind == FieldKind::Text && text_.isEmpty();
+        switch (kind) {
+        case FieldKind::Text: {
+            const QStringView have = store.textView(row, column);
+            const Qt::CaseSensitivity cs =
+                (options & CaseInsensitive) ? Qt::CaseInsensitive : Qt::CaseSensitive;
+            if (options & PartialKey)
+                return have.startsWith(text_, cs);
+            return have.compare(text_, cs) == 0;
         }
-        return v == store.integer(row, column);
+        case FieldKind::Integer:
+            return integral_ ? integer_ == store.integer(row, column)
+                             : numeric_ && real_ == store.integer(row, column);
+        case FieldKind::Float:
+            return numeric_ && real_ == store.real(row, column);
+        case FieldKind::Date:
+            return value_.toDate() == store.date(row, column);
+        case FieldKind::Time:
+            return value_.toTime() == store.time(row, column);
+        case FieldKind::Blob:
+            return value_.toByteArray() == store.blob(row, column);
+        }
+        return false;
     }
-    case FieldKind::Float: {
-        bool ok = false;
-        const double v = wanted.toDouble(&ok);
-        return ok && v == store.real(row, column);
-    }
-    case FieldKind::Date:
-        return wanted.toDate() == store.date(row, column);
-    case FieldKind::Time:
-        return wanted.toTime() == store.time(row, column);
-    case FieldKind::Blob:
-        return wanted.toByteArray() == store.blob(row, column);
-    }
-    return false;
-}
+
+private:
+    QVariant value_;
+    QString text_;
+    bool null_;
+    bool emptyText_ = false;
+    qint64 integer_ = 0;
+    bool integral_ = false;
+    double real_ = 0;
+    bool numeric_ = false;
+};
 } // namespace
 
 ClientDataSet::ClientDataSet(QObject* parent) : QObject(parent) {}
@@ -456,8 +467,9 @@ std::pair<int, int> ClientDataSet::readSlice(int budgetMs, bool notify) {
         bof_ = true;
     }
     if (wanted) {
+        const Wanted value(wanted->value);
         const auto match = std::find_if(shown.begin(), shown.end(), [&](RowId row) {
-            return valueMatches(store_, row, wanted->column, wanted->value, 0);
+            return value.matches(store_, row, wanted->column, 0);
         });
         if (match != shown.end()) {
             setCursor(int(std::lower_bound(view_.begin(), view_.end(), *match,
@@ -853,12 +865,13 @@ bool ClientDataSet::locate(const QString& fieldList, const QVariantList& values,
     // In an index's order a row still to come may go before the one found: every row is read.
     if (!sortFields_.empty())
         needWholeTable();
+    const std::vector<Wanted> wanted(values.begin(), values.end());
     // Not among the rows read so far: the rest are read until the row comes or none is left.
     for (std::pair<int, int> range{0, int(view_.size())};; range = readSlice(kSliceMs)) {
         for (int i = range.first; i < range.first + range.second; ++i) {
             bool all = true;
             for (std::size_t c = 0; c < columns.size() && all; ++c)
-                all = valueMatches(store_, view_[i], columns[c], values[int(c)], options);
+                all = wanted[c].matches(store_, view_[i], columns[c], options);
             if (all) {
                 setCursor(i);
                 bof_ = eof_ = false;
@@ -872,8 +885,9 @@ bool ClientDataSet::locate(const QString& fieldList, const QVariantList& values,
 }
 
 int ClientDataSet::findInView(int column, const QVariant& value, int from, int to) const {
+    const Wanted wanted(value);
     for (int i = from; i < to; ++i)
-        if (valueMatches(store_, view_[i], column, value, 0))
+        if (wanted.matches(store_, view_[i], column, 0))
             return i;
     return -1;
 }
@@ -897,9 +911,10 @@ QVariant ClientDataSet::lookup(const QString& keyField, const QVariant& key,
     const Field* r = self->findField(resultField);
     if (!k || !r || !active())
         return {};
+    const Wanted wanted(key);
     for (;;) {
         for (RowId row : view_)
-            if (valueMatches(store_, row, k->index(), key, 0))
+            if (wanted.matches(store_, row, k->index(), 0))
                 return store_.value(row, r->index());
         if (wholeRead())
             return {};
