@@ -402,8 +402,7 @@ void ClientDataSet::readAgainInIndexOrder() {
         // A row someone chose is chosen again when it comes, unless the user moves first:
         // waiting for it here could take the whole reading.
         const std::optional<PendingLocate> follow = current ? current : waiting;
-        const int at =
-            follow ? findInView(follow->column, follow->value, 0, int(view_.size())) : -1;
+        const int at = follow ? findInView(follow->column, follow->value) : -1;
         if (at >= 0) {
             setCursor(at, false);
             bof_ = eof_ = false;
@@ -884,9 +883,9 @@ bool ClientDataSet::locate(const QString& fieldList, const QVariantList& values,
     }
 }
 
-int ClientDataSet::findInView(int column, const QVariant& value, int from, int to) const {
+int ClientDataSet::findInView(int column, const QVariant& value) const {
     const Wanted wanted(value);
-    for (int i = from; i < to; ++i)
+    for (int i = 0; i < int(view_.size()); ++i)
         if (wanted.matches(store_, view_[i], column, 0))
             return i;
     return -1;
@@ -895,7 +894,7 @@ int ClientDataSet::findInView(int column, const QVariant& value, int from, int t
 void ClientDataSet::locateWhenRead(const QString& fieldName, const QVariant& value) {
     requireBrowsing("localizar");
     const int column = field(fieldName).index();
-    if (const int found = findInView(column, value, 0, int(view_.size())); found >= 0) {
+    if (const int found = findInView(column, value); found >= 0) {
         setCursor(found);
         bof_ = eof_ = false;
         emit afterScroll();

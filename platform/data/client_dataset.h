@@ -234,8 +234,8 @@ signals:
     void beforePost();
     void afterPost();
     void afterScroll();
-    // A slice of a table being read puts `count` visible rows at `position` (after the rows
-    // read before, ahead of rows added here meanwhile).
+    // Rows of a table being read put `count` visible rows at `position`: after the rows read
+    // before when read in the table's order, where the index puts them otherwise.
     void rowsAboutToArrive(int position, int count);
     void rowsArrived();
 
@@ -345,7 +345,7 @@ private:
         QVariant value;
     };
     std::optional<PendingLocate> pendingLocate_;
-    int findInView(int column, const QVariant& value, int from, int to) const; // -1: none
+    int findInView(int column, const QVariant& value) const; // -1: none
 
     QString filterText_;
     std::unique_ptr<FilterExpression> filterExpr_;
