@@ -40,6 +40,9 @@ TFUsuarios::TFUsuarios(QWidget* parent) : ui::Form(parent, QStringLiteral("FUsua
     };
     Label1 = named(new QLabel(QStringLiteral("Login"), page), "Label1");
     DBEdit1 = bound("DBEdit1", "LOGIN");
+    // While browsing the login is shown, not typed: a rename there would show in the list
+    // without ever being stored.
+    DBEdit1->setAutoEdit(false);
     Label2 = named(new QLabel(QStringLiteral("Senha"), page), "Label2");
     DBEdit2 = bound("DBEdit2", "SENHA");
     DBEdit2->setEchoMode(QLineEdit::Password);
@@ -113,7 +116,11 @@ void TFUsuarios::showState(bool editing) {
 
 void TFUsuarios::editar() {
     showState(true);
-    DBEdit2->setFocus();
+    // A new account starts with its login; a changed one with its password.
+    if (DM->TBUSUARIO->state() == data::DataSetState::Insert)
+        DBEdit1->setFocus();
+    else
+        DBEdit2->setFocus();
 }
 
 void TFUsuarios::navegar() {

@@ -55,6 +55,31 @@ TEST_F(Users, NewAccountTypedInLowerCaseIsStoredInUpperCase) {
     EXPECT_TRUE(w->btnNovo->isEnabled()) << "back to browsing";
 }
 
+// Typing a login while browsing would rename the row on screen only; a new account is typed from
+// its login, as the window reads top to bottom.
+TEST_F(Users, TheLoginIsTypedOnlyWhileEditingAndANewAccountStartsThere) {
+    TFUsuarios* w = open();
+    testing_support::focus(w->DBEdit1);
+    testing_support::type(w->DBEdit1, "X");
+    EXPECT_EQ(w->DBEdit1->text(), "MASTER");
+    EXPECT_EQ(DM->TBUSUARIO->state(), data::DataSetState::Browse);
+
+    w->btnNovo->click();
+    EXPECT_TRUE(w->DBEdit1->hasFocus());
+    testing_support::type(w->DBEdit1, "ana");
+    typeInto(w->DBEdit2, "s1");
+    typeInto(w->Edit1, "s1");
+    w->btnSalvar->click();
+    EXPECT_TRUE(dialogs.messages().isEmpty());
+    EXPECT_EQ(stored("ANA"), "S1/");
+
+    w->btnAlterar->click();
+    EXPECT_TRUE(w->DBEdit2->hasFocus());
+    EXPECT_FALSE(w->DBEdit1->isReadOnly());
+    w->btnCancelar->click();
+    EXPECT_TRUE(w->DBEdit1->isReadOnly());
+}
+
 TEST_F(Users, PasswordsThatDifferInAnyWayCancelTheChange) {
     TFUsuarios* w = open();
     w->btnNovo->click();
