@@ -77,6 +77,7 @@ void showNames(QComboBox* list, data::DataSource* source, const QString& field) 
         names->setColumns({{field, {}, 0}});
         names->setDataSource(source);
         list->setModel(names);
+        ui::keepEditText(list);
     }
     // The filter starts empty.
     list->setCurrentIndex(-1);

@@ -1,5 +1,6 @@
 #include "platform/ui/behaviours.h"
 #include <QAbstractButton>
+#include <QAbstractItemModel>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -7,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QStackedWidget>
+#include <memory>
 #include <optional>
 
 namespace ui {
@@ -204,6 +206,33 @@ QAction* addShortcut(QWidget* window, const QKeySequence& key, QAbstractButton* 
     action->setShortcutContext(Qt::WindowShortcut);
     window->addAction(action);
     return action;
+}
+
+void keepEditText(QComboBox* list) {
+    QAbstractItemModel* rows = list->model();
+    auto kept = std::make_shared<std::optional<QString>>();
+    // The combo box answers each change first (it was connected when the model was set), so the
+    // text is taken before and put back after it.
+    const auto keep = [list, kept] {
+        if (!*kept)
+            *kept = list->currentText();
+    };
+    const auto putBack = [list, kept] {
+        if (!*kept)
+            return;
+        const QString text = **kept;
+        kept->reset();
+        if (list->currentText() == text)
+            return;
+        list->setCurrentIndex(-1);
+        list->setEditText(text);
+    };
+    QObject::connect(rows, &QAbstractItemModel::modelAboutToBeReset, list, keep);
+    QObject::connect(rows, &QAbstractItemModel::modelReset, list, putBack);
+    QObject::connect(rows, &QAbstractItemModel::rowsAboutToBeInserted, list, keep);
+    QObject::connect(rows, &QAbstractItemModel::rowsInserted, list, putBack);
+    QObject::connect(rows, &QAbstractItemModel::rowsAboutToBeRemoved, list, keep);
+    QObject::connect(rows, &QAbstractItemModel::rowsRemoved, list, putBack);
 }
 
 } // namespace ui

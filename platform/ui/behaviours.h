@@ -7,6 +7,7 @@
 
 class QAbstractButton;
 class QAction;
+class QComboBox;
 class QFocusEvent;
 class QWidget;
 
@@ -38,6 +39,10 @@ void attachKeyClick(QWidget* control, std::initializer_list<int> keys, QAbstract
 void attachFocusColours(QWidget* control);
 
 void setHandCursor(QWidget* control);
+
+// An editable list whose rows are read again (its dataset refreshed by another window) keeps the
+// text the user left in it, instead of showing the first row, which nobody chose.
+void keepEditText(QComboBox* list);
 
 // A hidden menu item of the window: the key clicks the button, but only while the button is
 // enabled and not hidden (a button on a tab page that is not showing still counts). The key

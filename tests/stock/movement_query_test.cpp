@@ -152,6 +152,21 @@ TEST_F(MovementQuery, ListFiltersFindWholeNamesIgnoringCase) {
     EXPECT_TRUE(dialogs.messages().isEmpty()) << "a name that is not found is dropped silently";
 }
 
+// The report filter reads the shared lists again; the query's boxes keep what the user chose.
+TEST_F(MovementQuery, FiltersStayAsTheUserLeftThemAfterPrinting) {
+    auto* w = open(0);
+    setFilters(w, "", "", "MARIA SOUZA");
+    w->CBProduto->clearEditText();
+    dialogs.onModal("FFiltroMovimentacoes", [](QDialog*) {});
+    testing_support::press(w, QKeySequence(Qt::CTRL | Qt::Key_P));
+    ASSERT_EQ(dialogs.windows(), QStringList{"FFiltroMovimentacoes"});
+    EXPECT_EQ(w->CBProduto->currentText(), "");
+    EXPECT_EQ(w->CBFornecedor->currentText(), "");
+    EXPECT_EQ(w->CBCliente->currentText(), "MARIA SOUZA");
+    w->btnBuscar->click();
+    EXPECT_EQ(listed(w), (QList<int>{6, 4}));
+}
+
 TEST_F(MovementQuery, PeriodNeedsBothDates) {
     auto* w = open(1);
     const QDate before = QDate::currentDate().addMonths(-1);
