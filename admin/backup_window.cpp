@@ -1,6 +1,7 @@
 #include "admin/backup_window.h"
 #include "admin/database_files.h"
 #include "admin/path_controls.h"
+#include "core/access.h"
 #include "core/data_module.h"
 #include "core/globals.h"
 #include "platform/os/os.h"
@@ -110,6 +111,9 @@ void TFBackup::btnRealizarClick() {
 }
 
 void TFBackup::btnRestaurarClick() {
+    // A restore replaces every row of the shop: administrators only. A backup is anyone's.
+    if (!administratorOnly(this))
+        return;
     if (!ui::dialogs().question(
             this, QStringLiteral("Atenção"),
             QStringLiteral("Você realmente deseja restaurar o backup\n\nTODOS OS DADOS CONTIDOS "

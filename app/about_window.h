@@ -2,12 +2,14 @@
 // A few lines about the program and a button to close.
 #include <QDialog>
 
+class QLabel;
 class QPushButton;
 
 class TFSobre : public QDialog {
     Q_OBJECT
 public:
     explicit TFSobre(QWidget* parent = nullptr);
+    QLabel* txtVersao;
     QPushButton* btnFechar;
 };
 

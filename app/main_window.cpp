@@ -7,6 +7,7 @@
 #include "admin/users_window.h"
 #include "app/about_window.h"
 #include "charts/charts_window.h"
+#include "core/access.h"
 #include "core/data_module.h"
 #include "core/globals.h"
 #include "platform/ui/dialogs.h"
@@ -259,6 +260,15 @@ void TFMenu::buildMenus() {
     QAction* Sair1 = MainMenu1->addAction(QStringLiteral("Sair"));
     Sair1->setObjectName(QStringLiteral("Sair1"));
     ui::connectGuarded(Sair1, &QAction::triggered, this, [this] { Sair1Click(); });
+    // F10 opens the menu bar for the keyboard, on its first menu; the arrows walk it from there.
+    auto* menuKey = new QAction(this);
+    menuKey->setObjectName(QStringLiteral("AbrirMenu"));
+    menuKey->setShortcut(Qt::Key_F10);
+    addAction(menuKey);
+    connect(menuKey, &QAction::triggered, MainMenu1, [this] {
+        MainMenu1->setFocus(Qt::ShortcutFocusReason);
+        MainMenu1->setActiveAction(MainMenu1->actions().value(0));
+    });
     // Menu-bar actions only fire while reachable; keep them on the window itself too.
     for (QAction* a : MainMenu1->findChildren<QAction*>())
         if (!a->shortcut().isEmpty())
@@ -450,7 +460,9 @@ void TFMenu::btnAtualizarClick() {
     checkForUpdate(this, *DownloadFile1);
 }
 void TFMenu::BancodeDados1Click() {
-    ui::openModal(this, FBancoDeDados);
+    // The settings decide which file the automatic backup copies over: administrators only.
+    if (administratorOnly(this))
+        ui::openModal(this, FBancoDeDados);
 }
 void TFMenu::RealizarRestaurarBackup1Click() {
     ui::openModal(this, FBackup);
@@ -461,17 +473,15 @@ void TFMenu::Sobre1Click() {
 }
 
 void TFMenu::Usurios1Click() {
-    DM->TBUSUARIO->close();
-    DM->TBUSUARIO->open();
-    if (!DM->TBUSUARIO->locate(QStringLiteral("LOGIN"), usuario_logado.toUpper()))
+    switch (loggedUserKind()) {
+    case UserKind::Unknown: // his own login renamed: nothing to say
         return;
-    if (DM->TBUSUARIO->field(QStringLiteral("TIPO")).asString() != QLatin1String("ADMINISTRADOR")) {
-        ui::dialogs().message(
-            this, QStringLiteral("Você não possui previlégios de administrador do sistema, "
-                                 "portanto não pode acessar esta área!"));
+    case UserKind::Ordinary:
+        tellAdministratorsOnly(this);
         return;
+    case UserKind::Administrator:
+        ui::openModal(this, FUsuarios);
     }
-    ui::openModal(this, FUsuarios);
 }
 
 void TFMenu::Sair1Click() {

@@ -29,6 +29,7 @@ protected:
     void SetUp() override {
         DataModuleTest::SetUp();
         dialogs.setFailureHandler([](const QString& what) { ADD_FAILURE() << what.toStdString(); });
+        usuario_logado = QStringLiteral("master");
         for (int code = 1; code <= 200; ++code)
             exec(QStringLiteral("insert into TPRODUTO (CODIGO, DESCRICAO) values (%1, 'P%1')")
                      .arg(code));

@@ -8,6 +8,9 @@
 #include "tests/support/test_input.h"
 #include <QAction>
 #include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
 #include <QTimer>
 
 using testing_support::DataModuleTest;
@@ -37,6 +40,30 @@ TEST_F(MainWindow, CaptionCarriesTheStoredVersion) {
     show();
     EXPECT_EQ(menu->windowTitle(), "Quiru 2.3.1");
     EXPECT_FALSE(menu->txtData->text().isEmpty());
+}
+
+// The about window names the version the caption shows.
+TEST_F(MainWindow, AboutShowsTheStoredVersion) {
+    exec("update TVERSAO set VERSAO = '2.3.1'");
+    show();
+    dialogs.onModal("FSobre", [](QDialog* about) {
+        EXPECT_EQ(testing_support::find<QLabel>(about, "txtVersao")->text(), "Versão 2.3.1");
+    });
+    menu->Sobre1Click();
+    EXPECT_TRUE(dialogs.nothingPending());
+}
+
+// A keyboard user reaches the menus: F10 opens the first, the arrows walk on to the next.
+TEST_F(MainWindow, F10OpensTheMenuBarAndArrowsWalkIt) {
+    show();
+    testing_support::press(menu.get(), QKeySequence(Qt::Key_F10));
+    QAction* active = menu->MainMenu1->activeAction();
+    ASSERT_TRUE(active);
+    EXPECT_EQ(active->text(), "Cadastros");
+    QTest::keyClick(active->menu(), Qt::Key_Right);
+    ASSERT_TRUE(menu->MainMenu1->activeAction());
+    EXPECT_EQ(menu->MainMenu1->activeAction()->text(), "Movimentações");
+    QTest::keyClick(menu->MainMenu1->activeAction()->menu(), Qt::Key_Escape);
 }
 
 TEST_F(MainWindow, BackupTimerFollowsTheSettingsRow) {
@@ -78,16 +105,41 @@ TEST_F(MainWindow, NoBackupTimerWithoutAnIntervalAndNoRestartOnRestore) {
     EXPECT_TRUE(menu->isVisible()) << "Esc must not hide the main window";
 }
 
-TEST_F(MainWindow, OnlyAdministratorsPassTheUsersCheck) {
+// The accounts, the database settings and a restore can take the shop from everyone else: they
+// are for administrators. A backup is anyone's.
+TEST_F(MainWindow, OnlyAdministratorsManageAccountsSettingsAndRestores) {
+    const QString refusal = "Você não possui previlégios de administrador do sistema, "
+                            "portanto não pode acessar esta área!";
     exec("insert into TUSUARIO values ('JOAO', 'X', 'USUARIO')");
     show();
-    usuario_logado = "joao";
-    menu->Usurios1Click();
-    EXPECT_EQ(dialogs.messages(),
-              QStringList{"Você não possui previlégios de administrador do sistema, "
-                          "portanto não pode acessar esta área!"});
+    struct Case {
+        const char* login;
+        bool refused;
+    };
+    for (const Case c : {Case{"joao", true}, Case{"Master", false}}) {
+        SCOPED_TRACE(c.login);
+        usuario_logado = c.login;
+        dialogs.clear();
+        if (!c.refused) {
+            dialogs.onModal("FUsuarios", [](QDialog*) {});
+            dialogs.onModal("FBancoDeDados", [](QDialog*) {});
+        }
+        menu->Usurios1Click();
+        menu->BancodeDados1Click();
+        dialogs.onModal("FBackup", [&](QDialog* backup) {
+            auto* restaurar = testing_support::find<QPushButton>(backup, "btnRestaurar");
+            if (!c.refused)
+                dialogs.answer(false); // the restore's own question: the check let it through
+            restaurar->click();
+            EXPECT_TRUE(testing_support::find<QPushButton>(backup, "btnRealizar")->isEnabled());
+        });
+        menu->RealizarRestaurarBackup1Click();
+        const QStringList told = c.refused ? QStringList{refusal, refusal, refusal} : QStringList{};
+        EXPECT_EQ(dialogs.messages(), told);
+        EXPECT_TRUE(dialogs.nothingPending());
+    }
+    usuario_logado = "renamed"; // no account: the users command says nothing
     dialogs.clear();
-    usuario_logado = "Master";
     menu->Usurios1Click();
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
