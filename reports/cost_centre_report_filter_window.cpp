@@ -44,11 +44,12 @@ bool TFFiltroCentroCusto::montar_relatorio() {
     data::ClientDataSet* centres = DM->TBCENTRO;
     centres->close();
     centres->open();
-    int codigo = 0;
-    if (centres->locate(QStringLiteral("DESCRICAO"), CBCentro->currentText()))
-        codigo = int(centres->field(QStringLiteral("CODIGO")).asInteger());
-    else
+    // A report of no centre would be empty: the message is the whole answer.
+    if (!centres->locate(QStringLiteral("DESCRICAO"), CBCentro->currentText())) {
         ui::dialogs().message(this, QStringLiteral("Centro de Custo não encontrado!"));
+        return false;
+    }
+    const int codigo = int(centres->field(QStringLiteral("CODIGO")).asInteger());
 
     TFRelatorioCentro* layout = newLayout(FRelatorioCentro);
     layout->Explicacao->setCaption(
@@ -73,7 +74,9 @@ bool TFFiltroCentroCusto::montar_relatorio() {
             << QStringLiteral(
                    "left join TFORNECEDOR on(TMOVIMENTACAO.FORNECEDOR = TFORNECEDOR.CODIGO) ")
             << QStringLiteral("left join TCLIENTE on(TMOVIMENTACAO.CLIENTE = TCLIENTE.CODIGO) ")
-            << QStringLiteral("where TMOVIMENTACAO.CENTRO_CUSTO = :codigo");
+            << QStringLiteral("where TMOVIMENTACAO.CENTRO_CUSTO = :codigo")
+            << QStringLiteral("ORDER BY TMOVIMENTACAO.DATA, TMOVIMENTACAO.HORARIO, "
+                              "TMOVIMENTACAO.CODIGO");
     q.setInteger(QStringLiteral("codigo"), codigo);
     return layout->openRows(this);
 }
