@@ -1,4 +1,5 @@
 #include "core/data_module.h"
+#include "core/database_columns.h"
 #include "core/database_indexes.h"
 #include "core/globals.h"
 #include "core/startup_file.h"
@@ -38,9 +39,9 @@ const std::vector<Table>& catalogue() {
           {"CNPJ", T, 20},
           {"RAZAO_SOCIAL", T, 50},
           {"NOME_CONTATO", T, 50},
-          {"TELEFONE1", T, 14},
-          {"TELEFONE2", T, 14},
-          {"CELULAR", T, 14},
+          {"TELEFONE1", T, 20},
+          {"TELEFONE2", T, 20},
+          {"CELULAR", T, 20},
           {"EMAIL", T, 50},
           {"ENDERECO", T, 80},
           {"BAIRRO", T, 30},
@@ -50,7 +51,7 @@ const std::vector<Table>& catalogue() {
           {"CEP", T, 20},
           {"UF", T, 2},
           {"INSCRICAO_ESTADUAL", T, 30},
-          {"FAX", T, 14},
+          {"FAX", T, 20},
           {"OBSERVACAO", T, 350}}},
         {"PRODUTOS",
          "TPRODUTO",
@@ -124,8 +125,8 @@ const std::vector<Table>& catalogue() {
           {"ENDERECO", T, 80},
           {"CIDADE", T, 20},
           {"BAIRRO", T, 30},
-          {"TELEFONE1", T, 14},
-          {"TELEFONE2", T, 14},
+          {"TELEFONE1", T, 20},
+          {"TELEFONE2", T, 20},
           {"EMAIL", T, 50},
           {"SITE", T, 50},
           {"LOGO", B},
@@ -240,6 +241,7 @@ void TDM::DataModuleCreate() {
     SQLConnection1->setConnectionName(QStringLiteral("QUIRU"));
     SQLConnection1->open();
     addMissingIndexes(*SQLConnection1); // a database an older program made lacks some
+    widenColumns(*SQLConnection1);      // and has some narrower columns
     // Without its index the database would sort every product before sending the first.
     TBPRODUTOS->setReadOrder(QStringLiteral("DESCRICAO"),
                              hasIndex(*SQLConnection1, kProductDescriptionOrderIndex)

@@ -41,9 +41,9 @@ CREATE TABLE TFORNECEDOR (
     CNPJ                VARCHAR(20),
     RAZAO_SOCIAL        VARCHAR(50),
     NOME_CONTATO        VARCHAR(50),
-    TELEFONE1           VARCHAR(14),
-    TELEFONE2           VARCHAR(14),
-    CELULAR             VARCHAR(14),
+    TELEFONE1           VARCHAR(20),
+    TELEFONE2           VARCHAR(20),
+    CELULAR             VARCHAR(20),
     EMAIL               VARCHAR(50),
     ENDERECO            VARCHAR(80),
     BAIRRO              VARCHAR(30),
@@ -53,7 +53,7 @@ CREATE TABLE TFORNECEDOR (
     CEP                 VARCHAR(20),
     UF                  VARCHAR(2),
     INSCRICAO_ESTADUAL  VARCHAR(30),
-    FAX                 VARCHAR(14),
+    FAX                 VARCHAR(20),
     OBSERVACAO          VARCHAR(350)
 );
 
@@ -109,8 +109,8 @@ CREATE TABLE TEMPRESA (
     ENDERECO       VARCHAR(80),
     CIDADE         VARCHAR(20),
     BAIRRO         VARCHAR(30),
-    TELEFONE1      VARCHAR(14),
-    TELEFONE2      VARCHAR(14),
+    TELEFONE1      VARCHAR(20),
+    TELEFONE2      VARCHAR(20),
     EMAIL          VARCHAR(50),
     SITE           VARCHAR(50),
     LOGO           BLOB SUB_TYPE BINARY,
