@@ -1,5 +1,6 @@
 #include "platform/ui/db_edit.h"
 #include "platform/data/client_dataset.h"
+#include "platform/format/format.h"
 #include "platform/ui/field_link.h"
 #include "platform/ui/text_validator.h"
 #include <QFocusEvent>
@@ -47,6 +48,16 @@ void DBEdit::userEdited() {
 }
 
 void DBEdit::keyPressEvent(QKeyEvent* event) {
+    // The keypad's decimal key writes the decimal comma in a number, as a Brazilian keypad does,
+    // whatever the keyboard layout sends.
+    if (event->key() == Qt::Key_Period && (event->modifiers() & Qt::KeypadModifier) && field() &&
+        field()->kind() == data::FieldKind::Float) {
+        const QString comma = format::settings().decimalSeparator;
+        QKeyEvent decimal(event->type(), Qt::Key_Comma, event->modifiers(), comma);
+        keyPressEvent(&decimal);
+        event->setAccepted(decimal.isAccepted());
+        return;
+    }
     if (FieldLink::isEditingKey(event) && field() && !link()->editing()) {
         if (!link()->beginEdit())
             return;

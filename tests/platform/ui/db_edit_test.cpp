@@ -85,6 +85,16 @@ TEST_F(DBEditTest, DisplayTextWhileBrowsingEditTextWhileEditing) {
 
     products.next(); // follows the cursor
     EXPECT_EQ(edit->text(), "R$ 3,00");
+
+    // The keypad's decimal key writes the comma, as on a Brazilian keypad.
+    testing_support::focus(edit);
+    edit->selectAll();
+    testing_support::type(edit, "4");
+    QTest::keyClick(edit, Qt::Key_Period, Qt::KeypadModifier);
+    testing_support::type(edit, "5");
+    EXPECT_EQ(edit->text(), "4,5");
+    products.post();
+    EXPECT_EQ(products.field("PRECO").asFloat(), 4.5);
 }
 
 TEST_F(DBEditTest, BadTextOnLeavingIsReportedAndTheUserStaysInTheBox) {
