@@ -47,7 +47,6 @@ TFRelatorioEstoqueSimples::TFRelatorioEstoqueSimples(QObject* owner)
                               4, width - 35, kTitle);
     Titulo->alignment = Qt::AlignHCenter;
     company_ = addCompanyBlock(12, 4, width - 33.1, 33.1, kCompany);
-    company_.logo->keepAspect = false; // stretched into its square
     Explicacao = r.title.addLabel(QStringLiteral("Explicacao"), {}, 0, 30, 0, kCompany);
     const double head = 36.5;
     r.title.addLine(0, head, width, head, 0.15);

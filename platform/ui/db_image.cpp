@@ -14,7 +14,8 @@ DBImage::DBImage(QWidget* parent) : QLabel(parent), FieldBinding(this) {
 }
 
 void DBImage::setStretch(bool on) {
-    setScaledContents(on);
+    stretch_ = on;
+    update();
 }
 
 bool DBImage::hasPicture() const {
@@ -38,18 +39,25 @@ void DBImage::mouseReleaseEvent(QMouseEvent* event) {
         emit clicked();
 }
 
+QRect DBImage::pictureArea() const {
+    const QRect area = contentsRect();
+    if (!stretch_)
+        return QRect(area.topLeft(), pixmap().deviceIndependentSize().toSize());
+    QSize size = pixmap().deviceIndependentSize().toSize();
+    size.scale(area.size(), Qt::KeepAspectRatio);
+    return QRect(area.left() + (area.width() - size.width()) / 2,
+                 area.top() + (area.height() - size.height()) / 2, size.width(), size.height());
+}
+
 void DBImage::paintEvent(QPaintEvent* event) {
-    if (isEnabled() || pixmap().isNull()) {
+    if (pixmap().isNull()) {
         QLabel::paintEvent(event);
         return;
     }
-    QFrame::paintEvent(event); // the frame only
+    QFrame::paintEvent(event); // the frame; the picture is ours to place
     QPainter painter(this);
-    const QRect area = contentsRect();
-    if (hasScaledContents())
-        painter.drawPixmap(area, pixmap());
-    else
-        painter.drawPixmap(area.topLeft(), pixmap());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(pictureArea(), pixmap());
 }
 
 } // namespace ui

@@ -1,6 +1,6 @@
 #pragma once
 // A picture box showing a blob field's bytes as a picture (nothing when empty or unreadable),
-// stretched to the box when asked.
+// stretched to the box when asked, keeping its proportions (a logo is not squeezed square).
 #include "platform/ui/field_link.h"
 #include <QLabel>
 
@@ -12,7 +12,7 @@ public:
     explicit DBImage(QWidget* parent = nullptr);
 
     void setStretch(bool on);
-    bool stretch() const { return hasScaledContents(); }
+    bool stretch() const { return stretch_; }
     bool hasPicture() const;
 
 signals:
@@ -26,6 +26,11 @@ protected:
 
 private:
     void refresh();
+    // Where the picture is drawn: its own size at the top left, or as large as the box allows
+    // with its proportions, centred.
+    QRect pictureArea() const;
+
+    bool stretch_ = false;
 };
 
 } // namespace ui

@@ -162,6 +162,12 @@ TEST_F(DataControls, PictureBoxShowsTheBlob) {
     products.field("FOTO").setValue(bytes);
     ASSERT_TRUE(picture->hasPicture());
     EXPECT_EQ(picture->pixmap().size(), QSize(4, 3));
+    // Stretched to the square box with its proportions: bands above and below stay empty.
+    picture->resize(150, 150);
+    const QImage shown = picture->grab().toImage();
+    EXPECT_EQ(shown.pixelColor(75, 75), QColor(Qt::red));
+    EXPECT_NE(shown.pixelColor(75, 8), QColor(Qt::red));
+    EXPECT_EQ(shown.pixelColor(4, 75), QColor(Qt::red)) << "as wide as the box";
     products.field("FOTO").setValue(QByteArray("not a picture"));
     EXPECT_FALSE(picture->hasPicture());
 }
