@@ -237,11 +237,12 @@ bool TFFiltroMovimentacoes::montar_relatorio() {
     }
     if (!addFilter(q))
         return false;
-    static const QString orders[] = {QStringLiteral(" ORDER BY TPRODUTO.DESCRICAO"),
-                                     QStringLiteral(" ORDER BY TFORNECEDOR.DESCRICAO"),
-                                     QStringLiteral(" ORDER BY TCLIENTE.NOME"),
-                                     QStringLiteral(" ORDER BY TMOVIMENTACAO.DATA"),
-                                     QStringLiteral(" ORDER BY TMOVIMENTACAO.PRECO_TOTAL")};
+    static const QString orders[] = {
+        " ORDER BY " + byName(QStringLiteral("TPRODUTO.DESCRICAO")) + kMovementsInTimeOrder,
+        " ORDER BY " + byName(QStringLiteral("TFORNECEDOR.DESCRICAO")) + kMovementsInTimeOrder,
+        " ORDER BY " + byName(QStringLiteral("TCLIENTE.NOME")) + kMovementsInTimeOrder,
+        QStringLiteral(" ORDER BY TMOVIMENTACAO.DATA, TMOVIMENTACAO.HORARIO, TMOVIMENTACAO.CODIGO"),
+        QStringLiteral(" ORDER BY TMOVIMENTACAO.PRECO_TOTAL") + kMovementsInTimeOrder};
     q.sql() << orders[std::clamp(RGOrdenar->itemIndex(), 0, 4)];
 
     // Totals: the same text and parameters run again in QSoma and walked to the end.

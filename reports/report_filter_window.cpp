@@ -2,6 +2,7 @@
 #include "platform/data/client_dataset.h"
 #include "platform/data/errors.h"
 #include "platform/data/sql_query.h"
+#include "platform/data/text_order.h"
 #include "platform/format/format.h"
 #include "platform/ui/char_case.h"
 #include "platform/ui/guard.h"
@@ -134,6 +135,14 @@ ui::MaskEdit* ReportFilterWindow::makeDateEdit(QWidget* parent, const char* name
     edit->setFixedWidth(90);
     return edit;
 }
+
+QString byName(const QString& column, bool descending) {
+    const QString direction = descending ? QStringLiteral(" DESC") : QString();
+    return data::foldForOrderSql(column) + direction + ", " + column + direction;
+}
+
+const QString kMovementsInTimeOrder =
+    QStringLiteral(", TMOVIMENTACAO.DATA, TMOVIMENTACAO.HORARIO, TMOVIMENTACAO.CODIGO");
 
 void copyQuery(const data::SqlQuery& from, data::SqlQuery& to) {
     to.close();

@@ -63,5 +63,11 @@ private:
     QWidget* page_;
 };
 
+// An ORDER BY term for a name as the windows' lists sort it (accents and case folded, so "AÇO"
+// comes before "ALUMÍNIO" and "ÓLEO" among the O's), the exact text breaking ties.
+QString byName(const QString& column, bool descending = false);
+// The last ORDER BY terms of a movement report: rows of an equal key in date and time order.
+extern const QString kMovementsInTimeOrder;
+
 // Copies a query's SQL text and its parameters, with their values, into another.
 void copyQuery(const data::SqlQuery& from, data::SqlQuery& to);

@@ -103,10 +103,11 @@ void TFFiltroEstoqueSimples::gerar_relatorio() {
         q.setText(QStringLiteral("nomeinicio"), txtInicio->text());
         q.setText(QStringLiteral("nomefim"), txtFim->text());
     }
-    static const QString orders[] = {QStringLiteral("ORDER BY TPRODUTO.CODIGO"),
-                                     QStringLiteral("ORDER BY TPRODUTO.CODIGO DESC"),
-                                     QStringLiteral("ORDER BY TPRODUTO.DESCRICAO"),
-                                     QStringLiteral("ORDER BY TPRODUTO.DESCRICAO DESC")};
+    const QString description = QStringLiteral("TPRODUTO.DESCRICAO");
+    static const QString orders[] = {
+        QStringLiteral("ORDER BY TPRODUTO.CODIGO"), QStringLiteral("ORDER BY TPRODUTO.CODIGO DESC"),
+        "ORDER BY " + byName(description) + ", TPRODUTO.CODIGO",
+        "ORDER BY " + byName(description, true) + ", TPRODUTO.CODIGO DESC"};
     q.sql() << orders[std::clamp(RGOrdenar->itemIndex(), 0, 3)];
     layout->TBEstoque->open();
 }

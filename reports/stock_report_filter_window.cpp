@@ -160,10 +160,12 @@ bool TFFiltroEstoque::montar_relatorio() {
     default:
         break;
     }
-    static const QString orders[] = {QStringLiteral("ORDER BY TPRODUTO.DESCRICAO"),
-                                     QStringLiteral("ORDER BY TPRODUTO.ESTOQUEATUAL"),
-                                     QStringLiteral("ORDER BY TGRUPO.DESCRICAO"),
-                                     QStringLiteral("ORDER BY TSUBGRUPO.DESCRICAO")};
+    // Products of an equal key in the order of their names.
+    const QString products = byName(QStringLiteral("TPRODUTO.DESCRICAO")) + ", TPRODUTO.CODIGO";
+    static const QString orders[] = {
+        "ORDER BY " + products, "ORDER BY TPRODUTO.ESTOQUEATUAL, " + products,
+        "ORDER BY " + byName(QStringLiteral("TGRUPO.DESCRICAO")) + ", " + products,
+        "ORDER BY " + byName(QStringLiteral("TSUBGRUPO.DESCRICAO")) + ", " + products};
     q.sql() << orders[std::clamp(RGOrdenar->itemIndex(), 0, 3)];
     layout->TBRelatorio->open(); // opens QRelatorio and reads its rows
     return true;

@@ -92,6 +92,31 @@ TEST_F(MovementReport, EachChoiceSelectsItsMovementsInItsOrder) {
     EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
+// A product's movements come in date and time order, and products in the order people read
+// their names: "AÇO" before "ALUMÍNIO", "ÓLEO" among the O's.
+TEST_F(MovementReport, NamesSortAsPeopleReadThemAndTiesInTimeOrder) {
+    exec("insert into TPRODUTO (CODIGO, DESCRICAO) values (10, 'ÓLEO DE SOJA')");
+    exec("insert into TPRODUTO (CODIGO, DESCRICAO) values (11, 'ALUMÍNIO')");
+    exec("insert into TPRODUTO (CODIGO, DESCRICAO) values (12, 'AÇO')");
+    const QString exit = "insert into TMOVIMENTACAO (CODIGO, TIPO, PRODUTO, QUANTIDADE, "
+                         "PRECO_TOTAL, DATA, HORARIO) values ";
+    for (const char* values : {"(20, 'SAIDA', 12, 1, 5, '2024-03-12', '15:00')",
+                               "(21, 'SAIDA', 12, 1, 5, '2024-03-12', '09:00')",
+                               "(22, 'SAIDA', 10, 1, 5, '2024-03-02', '10:00')",
+                               "(23, 'SAIDA', 11, 1, 5, '2024-03-02', '10:00')",
+                               "(24, 'SAIDA', 12, 1, 5, '2024-03-02', '18:00')"})
+        exec(exit + values);
+    TFFiltroMovimentacoes* w = open();
+    w->RGRelatorio->setItemIndex(1);
+    w->RGFiltro->setItemIndex(7);
+    w->RGOrdenar->setItemIndex(0);
+    ASSERT_TRUE(w->montar_relatorio());
+    EXPECT_EQ(printed(), (QList<int>{8, 24, 21, 20, 23, 4, 5, 3, 22}));
+    w->RGOrdenar->setItemIndex(3); // by date: a day's movements by their time
+    ASSERT_TRUE(w->montar_relatorio());
+    EXPECT_EQ(printed(), (QList<int>{22, 23, 24, 3, 21, 20, 4, 8, 5}));
+}
+
 TEST_F(MovementReport, BuildsTheSqlLineByLineWithItsParameters) {
     TFFiltroMovimentacoes* w = open();
     w->RGRelatorio->setItemIndex(1);
@@ -120,7 +145,7 @@ TEST_F(MovementReport, BuildsTheSqlLineByLineWithItsParameters) {
         " and TMOVIMENTACAO.DATA <= :datafinal ",
         "and TMOVIMENTACAO.TIPO = :tipo ",
         " and TMOVIMENTACAO.CLIENTE = :cliente ",
-        " ORDER BY TMOVIMENTACAO.DATA"};
+        " ORDER BY TMOVIMENTACAO.DATA, TMOVIMENTACAO.HORARIO, TMOVIMENTACAO.CODIGO"};
     EXPECT_EQ(q.sql(), expected);
     QStringList params;
     for (const data::SqlParam& p : q.params())
