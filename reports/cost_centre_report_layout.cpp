@@ -46,16 +46,13 @@ TFRelatorioCentro::TFRelatorioCentro(QObject* owner) : ReportLayout(owner) {
     company_ = addCompanyBlock(9, 4, width - 39.7, 39.7, kBold);
     Explicacao = r.title.addLabel(QStringLiteral("Explicacao"), {}, 0, 41.5, width, kBold);
     Explicacao2 = r.title.addLabel(QStringLiteral("Explicacao2"), {}, 0, 45.0, width, kBold);
-    const std::array<double, 9> left{0, 54.5, 62.2, 77.8, 91.0, 144.2, 157.7, 169.1, 179.9};
-    const char* headings[] = {
-        "Produto", "Qtd.",    "Pr. Unitário", "Pr. Total", "Fornecedor/Cliente",
-        "Data",    "Horário", "N° Nota",      "Tipo"};
-    for (std::size_t i = 0; i < left.size(); ++i)
-        r.title.addLabel({}, QString::fromUtf8(headings[i]), left[i], 49.6, 0, kBold);
-    r.title.addLine(0, 53.4, width, 53.4, 0.1);
-
     r.detail.height = 5.6;
-    detail_.build(r.detail, {left, 54.2, 52.9}, kData);
+    detail_.build(r.detail, width, kData);
+    detail_.addHeadings(r.title, 49.6,
+                        {"Produto", "Qtd.", "Pr. Unitário", "Pr. Total", "Fornecedor/Cliente",
+                         "Data", "Horário", "N° Nota", "Tipo"},
+                        kBold);
+    r.title.addLine(0, 53.4, width, 53.4, 0.1);
 
     r.summary.height = 26;
     auto total = [&](const QString& caption, const char* name, int line) {
@@ -140,9 +137,9 @@ void TFRelatorioCentro::QRBand1BeforePrint() {
     txtSomaSaida->setCaption(format::formatFloat(kMoney, soma_saida));
     txtSomaCustoSaida->setCaption(format::formatFloat(kMoney, soma_custo_saida));
     txtSomaEntrada->setCaption(format::formatFloat(kMoney, soma_entrada));
-    txtQtdEntrada->setCaption(format::floatToStr(soma_qtd_entrada));
-    txtQtdSaida->setCaption(format::floatToStr(soma_qtd_saida));
-    txtQtd->setCaption(format::floatToStr(soma_qtd));
+    txtQtdEntrada->setCaption(quantityText(soma_qtd_entrada));
+    txtQtdSaida->setCaption(quantityText(soma_qtd_saida));
+    txtQtd->setCaption(quantityText(soma_qtd));
 }
 
 void TFRelatorioCentro::QRBand3BeforePrint() {

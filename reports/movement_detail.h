@@ -8,13 +8,12 @@
 
 class MovementDetail {
 public:
-    // Left edges (mm) of the nine columns in printing order, and the two fixed widths.
-    struct Columns {
-        std::array<double, 9> left;
-        double produtoWidth;
-        double fornecedorWidth;
-    };
-    void build(report::Band& band, const Columns& columns, const report::Font& font);
+    // Builds the row's nine columns across `width` mm: each number right-aligned in a column as
+    // wide as the widest a shop stores, the names sharing what is left, a gap between any two.
+    void build(report::Band& band, double width, const report::Font& font);
+    // The column titles, in printing order, each over its column and aligned as its values.
+    void addHeadings(report::Band& band, double top, const std::array<const char*, 9>& titles,
+                     const report::Font& font) const;
     // After the rows are read: where each column sits in them.
     void bind(const report::QueryRows& rows);
 
@@ -41,6 +40,11 @@ private:
     int PRODUTO_ = 0, QUANTIDADE_ = 0, PRECO_UNITARIO_ = 0, PRECO_TOTAL_ = 0, DATA_ = 0,
         HORARIO_ = 0, NOTA_COMPRA_ = 0, FORNECEDOR_ = 0, CLIENTE_ = 0, TIPO_ = 0;
     std::array<report::Item*, 9> all_{};
+    struct Place {
+        double left, width;
+        Qt::Alignment alignment;
+    };
+    std::array<Place, 9> places_{};
 };
 
 // The money a money column shows ("R$ 1.234,50"); nothing for an empty value.

@@ -267,7 +267,7 @@ bool TFFiltroMovimentacoes::montar_relatorio() {
     }
     layout->SomaTotal->setCaption(
         format::formatFloat(QStringLiteral("R$###,###,###,##0.00"), somaPreco));
-    layout->QuantidadeMovimentada->setCaption(format::floatToStr(somaQuantidade));
+    layout->QuantidadeMovimentada->setCaption(quantityText(somaQuantidade));
 
     const int filtro = RGFiltro->itemIndex();
     const QString prefix =

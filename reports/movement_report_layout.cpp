@@ -48,16 +48,13 @@ TFRelatorioMovimentacoes::TFRelatorioMovimentacoes(QObject* owner) : ReportLayou
     company_ = addCompanyBlock(9, 4, 149.5, 39.7, kBold);
     Explicacao = r.title.addLabel(QStringLiteral("Explicacao"), {}, 0, 41.5, 190, kBold);
     Explicacao2 = r.title.addLabel(QStringLiteral("Explicacao2"), {}, 0, 45.0, 190, kBold);
-    const std::array<double, 9> left{0, 55.8, 64.6, 81.0, 99.2, 142.1, 155.0, 166.7, 180.7};
-    const char* headings[] = {
-        "Produto", "Qtd.",    "Pr. Unitário", "Pr. Total", "Fornecedor/Cliente",
-        "Data",    "Horário", "N° da Nota",   "Tipo"};
-    for (std::size_t i = 0; i < left.size(); ++i)
-        r.title.addLabel({}, QString::fromUtf8(headings[i]), left[i], 49.6, 0, kBold);
-    r.title.addLine(0, 53.4, 190, 53.4, 0.1);
-
     r.detail.height = 5.6;
-    detail_.build(r.detail, {left, 55.6, 42.3}, kData);
+    detail_.build(r.detail, 190, kData);
+    detail_.addHeadings(r.title, 49.6,
+                        {"Produto", "Qtd.", "Pr. Unitário", "Pr. Total", "Fornecedor/Cliente",
+                         "Data", "Horário", "N° da Nota", "Tipo"},
+                        kBold);
+    r.title.addLine(0, 53.4, 190, 53.4, 0.1);
 
     r.summary.height = 10;
     SomaTotal = r.summary.addCaptioned(QStringLiteral("Soma Total: "), QStringLiteral("SomaTotal"),

@@ -3,8 +3,13 @@
 #include "core/globals.h"
 #include "platform/data/client_dataset.h"
 #include "platform/data/sql_query.h"
+#include "platform/format/format.h"
 #include "platform/report/output.h"
 #include "platform/report/preview_window.h"
+
+QString quantityText(double total) {
+    return format::formatFloat(QStringLiteral("#,##0.###"), total);
+}
 
 const QColor ReportLayout::kWhite(255, 255, 255);
 const QColor ReportLayout::kCream(255, 251, 240);

@@ -15,6 +15,10 @@ class ClientDataSet;
 class SqlQuery;
 } // namespace data
 
+// A total quantity as people read it: thousands grouped, up to three decimals ("1.912.934",
+// "160,5").
+QString quantityText(double total);
+
 class ReportLayout : public QObject {
     Q_OBJECT
 public:

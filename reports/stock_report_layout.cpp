@@ -51,41 +51,57 @@ TFRelatorioEstoque::TFRelatorioEstoque(QObject* owner) : ReportLayout(owner) {
                                                  "estoque"),
                                   0, 41.5, width, kBold);
     Explicacao2 = r.title.addLabel(QStringLiteral("Explicacao2"), {}, 0, 45.0, width, kBold);
-    const struct {
-        const char* caption;
-        double left;
-    } headings[] = {{"Código", 0},           {"Produto", 10.6},    {"Referência", 77.0},
-                    {"Pr. Compra", 108.2},   {"Pr. Venda", 123.0}, {"UN", 136.0},
-                    {"Est. Atual", 143.1},   {"Est. Mín.", 155.3}, {"Est. Máx.", 166.7},
-                    {"Total(Compra)", 178.3}};
-    for (const auto& h : headings)
-        r.title.addLabel({}, QString::fromUtf8(h.caption), h.left, 49.6, 0, kBold);
     r.title.addLine(0, 53.4, width, 53.4, 0.1);
 
     r.detail.height = 5.0;
     const double y = (r.detail.height - report::lineHeight(kData)) / 2;
     data::ClientDataSet* tb = TBRelatorio;
-    auto field = [&](const char* name, double left, double fieldWidth, auto text) {
-        // Declared fields live as long as the dataset, open or closed.
-        const data::Field* f = &tb->field(QString::fromLatin1(name));
-        return r.detail.addField(
-            f->name(), [f, text] { return text(*f); }, left, y, fieldWidth, kData);
-    };
     auto plain = [](const data::Field& f) { return f.isNull() ? QString() : f.asString(); };
     auto number = [](const data::Field& f) {
         return f.isNull() ? QString() : format::floatToStr(f.asFloat());
     };
-    auto money = [](const data::Field& f) { return f.displayText(); };
-    items_ = {field("CODIGO", 0, 10.2, plain),
-              field("DESCRICAO", 10.6, 66.1, plain),
-              field("REFERENCIA", 77.0, 30.4, plain),
-              field("PRECO_COMPRA", 108.2, 14.2, money),
-              field("PRECO_VENDA", 122.8, 13.0, money),
-              field("UNIDADE", 136.0, 6.9, plain),
-              field("ESTOQUEATUAL", 143.1, 11.8, number),
-              field("ESTOQUE_MINIMO", 155.3, 10.7, number),
-              field("ESTOQUE_MAXIMO", 166.4, 11.5, number),
-              field("TOTAL", 178.3, width - 178.3, number)};
+    auto money = [](const data::Field& f) {
+        return f.isNull() ? QString() : format::currencyToStr(f.asFloat());
+    };
+    using Text = QString (*)(const data::Field&);
+    constexpr Qt::Alignment L = Qt::AlignLeft, R = Qt::AlignRight;
+    // Numbers right-aligned in columns as wide as the widest a shop stores ("R$ 99.999,99",
+    // "-99999,999"); the names share what is left; a gap between any two columns.
+    const struct {
+        const char* heading;
+        const char* field;
+        double width;
+        Qt::Alignment alignment;
+        Text text;
+    } columns[] = {
+        {"Código", "CODIGO", 9.0, L, plain},
+        {"Produto", "DESCRICAO", 0, L, plain},
+        {"Referência", "REFERENCIA", 22.0, L, plain},
+        {"Pr. Compra", "PRECO_COMPRA", 15.0, R, money},
+        {"Pr. Venda", "PRECO_VENDA", 15.0, R, money},
+        {"UN", "UNIDADE", 8.0, L, plain},
+        {"Est. Atual", "ESTOQUEATUAL", 12.8, R, number},
+        {"Est. Mín.", "ESTOQUE_MINIMO", 10.8, R, number},
+        {"Est. Máx.", "ESTOQUE_MAXIMO", 11.0, R, number},
+        {"Total(Compra)", "TOTAL", 26.0, R, money},
+    };
+    constexpr double kGap = 1.2;
+    double fixed = kGap * (std::size(columns) - 1);
+    for (const auto& c : columns)
+        fixed += c.width;
+    double left = 0;
+    for (const auto& c : columns) {
+        const double w = c.width > 0 ? c.width : width - fixed;
+        r.title.addLabel({}, QString::fromUtf8(c.heading), left, 49.6, w, kBold)->alignment =
+            c.alignment;
+        // Declared fields live as long as the dataset, open or closed.
+        const data::Field* f = &tb->field(QString::fromLatin1(c.field));
+        report::Item* item = r.detail.addField(
+            f->name(), [f, text = c.text] { return text(*f); }, left, y, w, kData);
+        item->alignment = c.alignment;
+        items_.push_back(item);
+        left += w + kGap;
+    }
 
     r.summary.height = 14;
     QuantidadeEstoque =
@@ -135,7 +151,7 @@ void TFRelatorioEstoque::QRBand2BeforePrint() {
 }
 
 void TFRelatorioEstoque::QRBand1BeforePrint() {
-    QuantidadeEstoque->setCaption(format::floatToStr(soma_estoque));
+    QuantidadeEstoque->setCaption(quantityText(soma_estoque));
     txtTotalCompra->setCaption(
         format::formatFloat(QStringLiteral("R$###,###,###.00"), soma_compra));
     txtTotalVenda->setCaption(format::formatFloat(QStringLiteral("R$###,###,###.00"), soma_venda));

@@ -3,7 +3,7 @@
 // stock levels and stock value, rows with no stock left in red, and the totals of units and of
 // the stock's value at purchase and at sale prices.
 #include "reports/report_layout.h"
-#include <array>
+#include <vector>
 
 namespace data {
 class ClientDataSet;
@@ -45,7 +45,7 @@ private:
 
     std::unique_ptr<report::DataSetRows> rows_;
     CompanyBlock company_;
-    std::array<report::Item*, 10> items_{};
+    std::vector<report::Item*> items_;
     bool linha_branca = true;
 };
 

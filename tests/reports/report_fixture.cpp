@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QImage>
 #include <QPainter>
+#include <QRegularExpression>
 
 namespace reports_test {
 
@@ -115,6 +116,57 @@ void ReportFixture::expectDrawn(report::Report& report, const QString& name) {
         QDir().mkpath(folder);
         report::writePdf(report, folder + '/' + name + ".pdf", nullptr);
     }
+}
+
+QStringList ReportFixture::crowded(report::Report& report) {
+    constexpr double kGap = 0.6; // mm: a little less than a space of the reports' font
+    static const QRegularExpression number(QStringLiteral("^-?(R\\$ ?)?-?[0-9.,]+$"));
+    struct Ink {
+        QString what;
+        double left, right, top, bottom;
+    };
+    QStringList found;
+    report::Run run(report);
+    const double pageRight = report.printableRect().right();
+    for (int p = 0; p < run.pageCount(); ++p) {
+        for (const report::DrawnBand& band : run.page(p).bands) {
+            std::vector<Ink> inks;
+            for (const report::DrawnItem& item : band.items) {
+                if (item.kind != report::ItemKind::Text || item.text.isEmpty())
+                    continue;
+                const QString what = QStringLiteral("%1 \"%2\" (%3)")
+                                         .arg(item.name, item.text, report::bandName(band.kind));
+                // A trailing space prints nothing: the text after a caption may follow it.
+                QString inked = item.text;
+                while (inked.endsWith(' '))
+                    inked.chop(1);
+                const double width = report::textWidth(inked, item.font);
+                const QRectF& box = item.rect;
+                if (box.width() > 0 && width > box.width() + 0.01 &&
+                    number.match(item.text).hasMatch())
+                    found << "cut: " + what;
+                const double ink = box.width() > 0 ? std::min(width, box.width()) : width;
+                double left = box.left();
+                if (box.width() > 0 && (item.alignment & Qt::AlignRight))
+                    left = box.right() - ink;
+                else if (box.width() > 0 && (item.alignment & Qt::AlignHCenter))
+                    left = box.left() + (box.width() - ink) / 2;
+                if (left + ink > pageRight + 0.01)
+                    found << "off the page: " + what;
+                inks.push_back({what, left, left + ink, box.top(), box.bottom()});
+            }
+            for (std::size_t i = 0; i < inks.size(); ++i)
+                for (std::size_t j = i + 1; j < inks.size(); ++j) {
+                    const Ink& a = inks[i];
+                    const Ink& b = inks[j];
+                    const bool sameLine = a.top < b.bottom - 0.01 && b.top < a.bottom - 0.01;
+                    if (sameLine && a.left < b.right + kGap && b.left < a.right + kGap)
+                        found << "crowded: " + a.what + " | " + b.what;
+                }
+        }
+    }
+    found.removeDuplicates();
+    return found;
 }
 
 void ReportFixture::typeName(QComboBox* list, const QString& name) {

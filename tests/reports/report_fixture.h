@@ -24,6 +24,10 @@ protected:
     // writes the report's PDF there, to be looked at.
     static void expectDrawn(report::Report& report, const QString& name);
     static void typeName(QComboBox* list, const QString& name);
+    // Texts that would print over or against each other (closer than a narrow gap on the same
+    // line), off the printable width, or numbers that would not print whole: one line each,
+    // empty when every text of every page has its place.
+    static QStringList crowded(report::Report& report);
 
     testing_support::ScriptedDialogs dialogs;
 };
