@@ -16,7 +16,8 @@ bool exportToSpreadsheet(QWidget* parent, data::ClientDataSet& rows, const QStri
     rows.first();
     const int count = rows.recordCount();
     const int columns = rows.fieldCount();
-    report::Progress progress(parent, QStringLiteral("Gerando a planilha..."), count);
+    // The cells are gathered, then the file is written: the progress covers both, a row each.
+    report::Progress progress(parent, QStringLiteral("Gerando a planilha..."), 2 * count);
     for (int row = 0; row < count; ++row) {
         for (int j = 0; j < columns; ++j)
             excel->setCell(row + 2, j + 1, rows.field(j).asString());
@@ -26,6 +27,11 @@ bool exportToSpreadsheet(QWidget* parent, data::ClientDataSet& rows, const QStri
     }
     for (int j = 0; j < columns; ++j)
         excel->setCell(1, j + 1, rows.field(j).def().label());
-    excel->columns().autoFit();
+    excel->setWriteProgress([&](int written, int) { return progress.step(count + written); });
+    try {
+        excel->columns().autoFit();
+    } catch (const spreadsheet::Cancelled&) {
+        return false;
+    }
     return true;
 }

@@ -1,10 +1,14 @@
 #include "platform/os/os.h"
 #include <QCoreApplication>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSaveFile>
+#include <QTemporaryDir>
+#include <QThread>
 #include <stdexcept>
 
 namespace os {
@@ -56,6 +60,43 @@ void copyFile(const QString& source, const QString& target) {
 
 bool startDetached(const QString& program, const QStringList& arguments) {
     return QProcess::startDetached(program, arguments);
+}
+
+bool startWatched(const QString& program, const QStringList& arguments, int watchMs) {
+    // A detached program's exit status is lost to us: a shell around it writes it into a folder
+    // of ours, if the folder is still there when the program ends.
+    QTemporaryDir folder;
+    if (!folder.isValid())
+        return startDetached(program, arguments);
+    QProcess process;
+    process.setProgram(QStringLiteral("/bin/sh"));
+    process.setArguments(
+        QStringList{
+            QStringLiteral("-c"),
+            // Builtins only: the program's PATH may hold nothing else.
+            QStringLiteral("\"$0\" \"$@\"; s=$?; if [ -d \"$QUIRU_WATCH\" ]; then echo $s > "
+                           "\"$QUIRU_WATCH/s\"; fi"),
+            program} +
+        arguments);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QUIRU_WATCH"), folder.path());
+    process.setProcessEnvironment(environment);
+    if (!process.startDetached())
+        return false;
+    QElapsedTimer watched;
+    watched.start();
+    while (watched.elapsed() < watchMs) {
+        QFile status(folder.filePath(QStringLiteral("s")));
+        if (status.open(QIODevice::ReadOnly)) {
+            const QByteArray code = status.readAll().trimmed();
+            if (!code.isEmpty()) // else caught half written
+                return code == "0";
+        }
+        if (QCoreApplication::instance())
+            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+        QThread::msleep(20);
+    }
+    return true; // still running, as a spreadsheet program does
 }
 
 } // namespace os

@@ -20,4 +20,9 @@ void copyFile(const QString& source, const QString& target);
 // Starts a program without waiting for it; false when it could not be started.
 bool startDetached(const QString& program, const QStringList& arguments = {});
 
+// Starts a program that should keep running or hand its work on (an opener such as xdg-open),
+// and watches it for a moment: false when it could not start or ended at once with a failure
+// (no program for the file, a broken installation). The program is never stopped by ours.
+bool startWatched(const QString& program, const QStringList& arguments = {}, int watchMs = 1500);
+
 } // namespace os

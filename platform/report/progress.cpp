@@ -2,6 +2,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <QProgressDialog>
+#include <QWidget>
 
 namespace report {
 
@@ -37,6 +38,11 @@ bool Progress::step(int done) {
         dialog_->setAutoReset(false);
         dialog_->setRange(0, maximum_);
         dialog_->setMinimumWidth(360);
+        // Placed before it shows, so it appears once, centred over its window (without a
+        // window manager it would first appear at the screen's corner).
+        dialog_->adjustSize();
+        if (parent_)
+            dialog_->move(parent_->window()->frameGeometry().center() - dialog_->rect().center());
         dialog_->show();
     }
     const QLocale brazil(QLocale::Portuguese, QLocale::Brazil);

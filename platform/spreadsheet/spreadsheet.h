@@ -21,6 +21,9 @@ public:
     virtual void autoFit() = 0; // widens every column of the active sheet to its content
 };
 
+// Thrown by the last step when its progress was told to stop: nothing was written.
+struct Cancelled {};
+
 class Application {
 public:
     virtual ~Application() = default;
@@ -30,6 +33,12 @@ public:
     // Throws std::runtime_error (Portuguese text) when the cell lies outside a sheet.
     virtual void setCell(int row, int column, const QString& value) = 0;
     virtual Columns& columns() = 0;
+
+    // Told, while the last step writes the workbook, how many of its rows are written so far
+    // (for a progress window); returning false stops the writing: nothing is kept, and the step
+    // throws Cancelled. An application that writes nothing of its own ignores it.
+    using WriteProgress = std::function<bool(int rowsWritten, int rows)>;
+    virtual void setWriteProgress(WriteProgress progress) { (void)progress; }
 };
 
 // Makes the application the program uses: the .xlsx one unless another factory was installed.

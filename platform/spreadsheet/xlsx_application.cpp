@@ -57,8 +57,9 @@ bool desktopHasXlsxProgram() {
 } // namespace
 
 bool openWithDesktop(const QString& path) {
+    // Watched: an opener that finds no program for the file ends at once with a failure.
     if (desktopHasXlsxProgram() &&
-        os::startDetached(QStandardPaths::findExecutable(QStringLiteral("xdg-open")), {path}))
+        os::startWatched(QStandardPaths::findExecutable(QStringLiteral("xdg-open")), {path}))
         return true;
     for (const char* calc : {"localc", "libreoffice", "soffice"}) {
         const QString program = QStandardPaths::findExecutable(QString::fromLatin1(calc));
@@ -67,7 +68,7 @@ bool openWithDesktop(const QString& path) {
         const QStringList arguments = calc == std::string_view("localc")
                                           ? QStringList{path}
                                           : QStringList{QStringLiteral("--calc"), path};
-        if (os::startDetached(program, arguments))
+        if (os::startWatched(program, arguments))
             return true;
     }
     return false;
@@ -90,6 +91,7 @@ void XlsxApplication::add(int /*count*/) {
     // A new workbook replaces one never finished: its cells are dropped, nothing is written.
     spool_ = std::make_unique<CellSpool>(options_.folder);
     widths_.clear();
+    rows_ = 0;
 }
 
 void XlsxApplication::setCell(int row, int column, const QString& value) {
@@ -102,6 +104,7 @@ void XlsxApplication::setCell(int row, int column, const QString& value) {
                  .arg(kMaxColumns)
                  .arg(row)
                  .arg(column));
+    rows_ = std::max(rows_, row);
     if (std::size_t(column) > widths_.size())
         widths_.resize(std::size_t(column), 0);
     int& width = widths_[std::size_t(column - 1)];
@@ -200,9 +203,16 @@ void XlsxApplication::write(const QString& path) {
 
     std::uint32_t rowsWritten = 0;
     spool_->replay([&](std::uint32_t row, std::span<const SpooledCell> cells) {
-        // A large sheet takes seconds to write: windows stay painted, input waits till the end.
-        if (++rowsWritten % 4096 == 0 && QCoreApplication::instance())
-            QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+        // A large sheet takes seconds to write: the progress is told (it keeps the windows
+        // painted and may stop the writing); without one, windows stay painted all the same.
+        if (++rowsWritten % 2048 == 0) {
+            if (writeProgress_) {
+                if (!writeProgress_(int(rowsWritten), rows_))
+                    throw Cancelled{};
+            } else if (QCoreApplication::instance()) {
+                QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+            }
+        }
         for (const SpooledCell& cell : cells) {
             const CellValue& v = cell.value;
             lxw_error error = LXW_NO_ERROR;

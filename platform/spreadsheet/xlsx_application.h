@@ -35,6 +35,7 @@ public:
     void setVisible(bool visible) override { visible_ = visible; }
     void setCell(int row, int column, const QString& value) override;
     Columns& columns() override { return *this; }
+    void setWriteProgress(WriteProgress progress) override { writeProgress_ = std::move(progress); }
 
     // The files this application wrote, in order.
     const QStringList& files() const { return files_; }
@@ -54,6 +55,8 @@ private:
     bool visible_ = false;
     std::unique_ptr<CellSpool> spool_;
     std::vector<int> widths_; // characters, per column
+    int rows_ = 0;            // the last row written to
+    WriteProgress writeProgress_;
     QStringList files_;
 };
 

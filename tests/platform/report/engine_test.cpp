@@ -4,14 +4,17 @@
 #include "platform/report/output.h"
 #include "platform/report/page_painter.h"
 #include "platform/report/preview_window.h"
+#include "platform/report/progress.h"
 #include "platform/report/run.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_input.h"
 #include <QLabel>
 #include <QPrinterInfo>
 #include <QProcess>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QThread>
 #include <gtest/gtest.h>
 
 // Readable failures: QString as its text.
@@ -74,6 +77,24 @@ QStringList bandsOf(const report::Page& page) {
     for (const auto& band : page.bands)
         kinds << report::bandName(band.kind);
     return kinds;
+}
+
+// Long work shows its progress once, centred over the window it belongs to, not first at the
+// screen's corner.
+TEST(ReportProgress, AppearsCentredOverItsWindow) {
+    QWidget window;
+    window.setGeometry(200, 150, 800, 600);
+    window.show();
+    report::Progress progress(&window, QStringLiteral("Lendo..."), 10);
+    EXPECT_TRUE(progress.step(1)) << "a moment's work shows nothing";
+    EXPECT_EQ(window.findChild<QProgressDialog*>(), nullptr);
+    QThread::msleep(450);
+    EXPECT_TRUE(progress.step(2));
+    auto* dialog = window.findChild<QProgressDialog*>(QStringLiteral("ReportProgress"));
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    const QPoint offset = dialog->frameGeometry().center() - window.frameGeometry().center();
+    EXPECT_LE(offset.manhattanLength(), 4) << offset.x() << "," << offset.y();
 }
 
 TEST(ReportRun, RowsFallOnPagesByTheBandHeights) {

@@ -170,6 +170,60 @@ TEST_F(XlsxFile, NoProgramToOpenItSaysWhereTheFileIs) {
     }
 }
 
+// A long sheet tells its writing as it goes; stopped there, it leaves no file and opens nothing.
+TEST_F(XlsxFile, WritingToldAsItGoesAndStoppedLeavesNothing) {
+    for (const bool stop : {false, true}) {
+        auto app = make();
+        app->workBooks().add(1);
+        app->setVisible(true);
+        for (int row = 1; row <= 5000; ++row)
+            app->setCell(row, 1, QString::number(row));
+        QList<int> told;
+        app->setWriteProgress([&](int written, int rows) {
+            EXPECT_EQ(rows, 5000);
+            told << written;
+            return !stop;
+        });
+        if (stop) {
+            EXPECT_THROW(app->columns().autoFit(), spreadsheet::Cancelled);
+            EXPECT_EQ(filesInFolder(), QStringList()) << "nothing kept";
+            EXPECT_EQ(opened.size(), 1) << "nothing more opened";
+        } else {
+            app->columns().autoFit();
+            EXPECT_EQ(opened.size(), 1);
+        }
+        EXPECT_EQ(told, stop ? QList<int>{2048} : (QList<int>{2048, 4096}));
+        for (const QString& file : filesInFolder())
+            QFile::remove(dir.filePath(file));
+    }
+}
+
+// The desktop's opener may start and end at once when no program takes the file: the user is
+// then told where the file is, as when there is no opener at all.
+TEST(OpenWithDesktop, AnOpenerThatFailsAtOnceCountsAsNoProgram) {
+    QTemporaryDir programs;
+    auto script = [&](const char* name, const QByteArray& body) {
+        QFile file(programs.filePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("#!/bin/sh\n" + body + "\n");
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    };
+    script("xdg-mime", "echo planilha.desktop");
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", QFile::encodeName(programs.path()));
+    struct Case {
+        QByteArray opener;
+        bool opens;
+    };
+    for (const Case& c :
+         {Case{"exit 3", false}, Case{"exit 0", true}, Case{"/bin/sleep 3", true}}) {
+        script("xdg-open", c.opener);
+        EXPECT_EQ(spreadsheet::openWithDesktop(programs.filePath("a.xlsx")), c.opens)
+            << c.opener.constData();
+    }
+    qputenv("PATH", path);
+}
+
 TEST_F(XlsxFile, AFailureWhileWritingLeavesNoFile) {
     // The disk fills up: files may grow to 64 KB only.
     std::signal(SIGXFSZ, SIG_IGN);
