@@ -82,6 +82,9 @@ QChartView* makeChartView(QWidget* parent, const char* name, QChart* chart) {
     auto* view = new QChartView(chart, parent);
     view->setObjectName(QString::fromLatin1(name));
     view->setRenderHint(QPainter::Antialiasing);
+    // Marks drawn beyond their series' bounds (values over the points, slices' labels) would
+    // leave pieces behind on a partial repaint: the whole chart is painted each time.
+    view->setViewportUpdateMode(QGraphicsView::FullViewportUpdate);
     view->setBackgroundBrush(Qt::white);
     return view;
 }
@@ -108,7 +111,7 @@ auto busyCursor() {
 } // namespace
 
 TFGraficos::TFGraficos(QWidget* parent) : ui::Form(parent, QStringLiteral("FGraficos")) {
-    setWindowTitle(QStringLiteral("Gráficos de Movimentações e Estoque"));
+    setWindowTitle(QStringLiteral("Gráficos do Estoque"));
     setFont(QFont(QStringLiteral("Arial")));
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowMaximizeButtonHint |
                    Qt::WindowCloseButtonHint);
@@ -198,8 +201,13 @@ QWidget* TFGraficos::buildStockPage() {
     DBChart1 = makeChartView(page, "DBChart1", chart);
     // A long list of products reads best down the side, where no name is cut short.
     chart->legend()->setAlignment(Qt::AlignRight);
-    connect(chart, &QChart::plotAreaChanged, this,
-            [this](const QRectF& area) { showMarksThatFit(Series1, area); });
+    connect(chart, &QChart::plotAreaChanged, this, [this](const QRectF& area) {
+        // The legend names no more slices than it shows: a resize may change how many.
+        if (legendCapacity(pieChart()) != pieCapacity_)
+            drawPie();
+        else
+            showMarksThatFit(Series1, area);
+    });
 
     auto* notes = new QFrame(page);
     notes->setObjectName(QStringLiteral("Panel2"));
@@ -283,6 +291,9 @@ QWidget* TFGraficos::buildMovementPage() {
     chart->setPlotAreaBackgroundVisible(true);
     chart->legend()->setBackgroundVisible(false);
     DBChart2 = makeChartView(page, "DBChart2", chart);
+    fillArea(chart, PieSeries1, {}); // empty, on today, until the first refresh
+    connect(chart, &QChart::plotAreaChanged, this,
+            [this] { fitDateTicks(areaChart(), PieSeries1); });
 
     auto* layout = new QVBoxLayout(page);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -481,8 +492,10 @@ void TFGraficos::RGTipoClick() {
 }
 
 void TFGraficos::drawPie() {
-    fillPie(Series1,
-            stockSlices(*TBProdutos, QStringLiteral("DESCRICAO"), QStringLiteral("ESTOQUEATUAL")));
+    pieCapacity_ = legendCapacity(pieChart());
+    fillPie(Series1, stockSlices(*TBProdutos, QStringLiteral("DESCRICAO"),
+                                 QStringLiteral("ESTOQUEATUAL"), pieCapacity_));
+    showMarksThatFit(Series1, pieChart()->plotArea());
 }
 
 void TFGraficos::drawArea() {

@@ -92,6 +92,7 @@ private:
     // The product query over all products, with a fourth line when one is given.
     void rebuildProductQuery(const QString& condition);
     void drawPie();
+    std::size_t pieCapacity_ = 0; // legend entries the pie was last drawn for
     void drawArea();
     void printChart(QChartView* view);
     void saveChart(QChartView* view);

@@ -4,9 +4,14 @@
 #include <QAreaSeries>
 #include <QChart>
 #include <QDateTimeAxis>
+#include <QFontMetricsF>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
+#include <QScatterSeries>
 #include <QValueAxis>
 #include <algorithm>
+#include <cmath>
 
 std::vector<MovementPoint> movementPoints(data::ClientDataSet& movements, const QString& dateField,
                                           const QString& valueField) {
@@ -61,12 +66,58 @@ private:
     qreal value_ = 0;
 };
 
+// The points series that marks the movements of a single date, made the first time; none when the
+// area has no axes to share.
+QScatterSeries* oneDateMarks(QChart* chart, QAreaSeries* series) {
+    for (QAbstractSeries* other : chart->series())
+        if (auto* marks = qobject_cast<QScatterSeries*>(other))
+            return marks;
+    const auto axes = chart->axes(Qt::Horizontal | Qt::Vertical, series);
+    if (axes.size() < 2)
+        return nullptr;
+    auto* marks = new QScatterSeries;
+    marks->setObjectName(QStringLiteral("marcas"));
+    marks->setMarkerSize(9);
+    marks->setPointLabelsFormat(series->pointLabelsFormat());
+    marks->setColor(series->color());
+    marks->setBorderColor(series->borderColor());
+    chart->addSeries(marks);
+    for (QAbstractAxis* axis : axes)
+        marks->attachAxis(axis);
+    for (QLegendMarker* legend : chart->legend()->markers(marks))
+        legend->setVisible(false);
+    return marks;
+}
+
 } // namespace
 
+int dateTickCount(const QDate& first, const QDate& last, double plotWidth, double labelWidth) {
+    // Never more ticks than days (a short period would repeat its dates), nor more than fit
+    // side by side with room between them.
+    const qint64 days = std::max<qint64>(first.daysTo(last), 1);
+    const int fitting = labelWidth > 0 ? int(plotWidth / (labelWidth * 1.4)) + 1 : 2;
+    return int(std::clamp<qint64>(std::min<qint64>(days + 1, fitting), 2, 12));
+}
+
+void fitDateTicks(QChart* chart, QAreaSeries* series) {
+    const auto dateAxes = chart->axes(Qt::Horizontal, series);
+    if (dateAxes.isEmpty())
+        return;
+    auto* dateAxis = static_cast<QDateTimeAxis*>(dateAxes.first());
+    const QFontMetricsF metrics(dateAxis->labelsFont());
+    dateAxis->setTickCount(
+        dateTickCount(dateAxis->min().date(), dateAxis->max().date(), chart->plotArea().width(),
+                      metrics.horizontalAdvance(dateAxis->min().toString(dateAxis->format()))));
+}
+
 void fillArea(QChart* chart, QAreaSeries* series, const std::vector<MovementPoint>& points) {
-    const bool labelled = !points.empty() && points.size() <= kMaxLabelledPoints;
     const std::vector<MovementPoint> drawn =
         points.size() <= kMaxExactPoints ? points : drawnPoints(points);
+    const bool labelled = !points.empty() && points.size() <= kMaxLabelledPoints;
+    // The movements of a single date stand on one vertical line, an area of no width, which Qt
+    // does not draw: they are marked as points beside it instead.
+    const bool oneDate = !drawn.empty() && drawn.front().date == drawn.back().date;
+    QScatterSeries* marks = oneDateMarks(chart, series);
     QLineSeries* upper = series->upperSeries();
     QList<QPointF> line;
     line.reserve(qsizetype(drawn.size()));
@@ -78,7 +129,12 @@ void fillArea(QChart* chart, QAreaSeries* series, const std::vector<MovementPoin
         high = std::max(high, p.quantity);
     }
     upper->replace(line);
-    series->setPointLabelsVisible(labelled);
+    // The marks of the values go above the points, where there are points.
+    series->setPointLabelsVisible(labelled && !(oneDate && marks));
+    if (marks) {
+        marks->replace(oneDate ? line : QList<QPointF>());
+        marks->setPointLabelsVisible(labelled && oneDate);
+    }
 
     const auto dateAxes = chart->axes(Qt::Horizontal, series);
     const auto valueAxes = chart->axes(Qt::Vertical, series);
@@ -86,15 +142,26 @@ void fillArea(QChart* chart, QAreaSeries* series, const std::vector<MovementPoin
         return;
     auto* dateAxis = static_cast<QDateTimeAxis*>(dateAxes.first());
     auto* valueAxis = static_cast<QValueAxis*>(valueAxes.first());
-    if (points.empty()) {
-        const QDate today = QDate::currentDate();
-        dateAxis->setRange(today.startOfDay(), today.addDays(1).startOfDay());
-        valueAxis->setRange(0, 1);
-        return;
+    const QDate first = points.empty() ? QDate::currentDate() : points.front().date;
+    const QDate last = points.empty() ? first : points.back().date;
+    QDateTime start = first.startOfDay(), end = last.startOfDay();
+    if (last <= first) { // a single date stands in the middle of the days around it
+        start = first.addDays(-1).startOfDay();
+        end = first.addDays(1).startOfDay();
+    } else if (labelled) { // the marks of the first and last points stay off the axes
+        const qint64 margin = start.msecsTo(end) / 30;
+        start = start.addMSecs(-margin);
+        end = end.addMSecs(margin);
     }
-    // A single date still needs a span to be drawn on.
-    const QDate first = points.front().date, last = points.back().date;
-    dateAxis->setRange(first.startOfDay(), (last > first ? last : first.addDays(1)).startOfDay());
-    valueAxis->setRange(low, high > low ? high : low + 1);
+    dateAxis->setRange(start, end);
+    fitDateTicks(chart, series);
+    // Room above the highest point for the mark carrying its value.
+    const double top = high > low ? high : low + 1;
+    valueAxis->setRange(low, labelled ? top + (top - low) * 0.08 : top);
     valueAxis->applyNiceNumbers();
+    // As many decimals as the steps between the value labels need: never "0, 0, 1, 1".
+    const double step =
+        (valueAxis->max() - valueAxis->min()) / std::max(valueAxis->tickCount() - 1, 1);
+    const int decimals = step >= 1 ? 0 : std::min(3, int(std::ceil(-std::log10(step) - 1e-9)));
+    valueAxis->setLabelFormat(QStringLiteral("%.%1f").arg(decimals));
 }

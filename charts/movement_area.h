@@ -32,3 +32,9 @@ inline constexpr int kMaxExactPoints = 2000;
 // One point per date, at the highest quantity of that date.
 std::vector<MovementPoint> drawnPoints(const std::vector<MovementPoint>& points);
 void fillArea(QChart* chart, QAreaSeries* series, const std::vector<MovementPoint>& points);
+// Sets the date axis's number of labels for its range and the plot's width (again when the
+// plot is resized).
+void fitDateTicks(QChart* chart, QAreaSeries* series);
+// How many dates the date axis labels over a plot of that width: no label repeats a date nor
+// runs into the next.
+int dateTickCount(const QDate& first, const QDate& last, double plotWidth, double labelWidth);

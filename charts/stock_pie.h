@@ -6,6 +6,7 @@
 #include <QString>
 #include <vector>
 
+class QChart;
 class QPieSeries;
 class QRectF;
 namespace data {
@@ -26,12 +27,21 @@ struct PieSlice {
 inline constexpr double kThinSlicePercent = 0.5;
 inline constexpr int kMaxThinSlices = 10;
 inline constexpr int kKeptLargest = 10;
+// How many of the largest slices always carry a mark.
+inline constexpr int kAlwaysMarked = 5;
 
 // The slices of these products' stocks, in their order; the folded slice, if any, comes last.
-std::vector<PieSlice> pieSlices(std::vector<PieSlice> products);
+// No more than maxSlices come out (the legend names no more): beyond that the smallest are
+// folded too.
+std::vector<PieSlice> pieSlices(std::vector<PieSlice> products,
+                                std::size_t maxSlices = std::size_t(-1));
 // The same, from a dataset's rows: labelField names the product, valueField holds its stock.
 std::vector<PieSlice> stockSlices(data::ClientDataSet& products, const QString& labelField,
-                                  const QString& valueField);
+                                  const QString& valueField,
+                                  std::size_t maxSlices = std::size_t(-1));
+
+// How many entries the chart's legend, down its side, shows whole at the chart's present size.
+std::size_t legendCapacity(const QChart* chart);
 
 // "10 %", "33,33 %": up to two decimals, as the marks and the legend show a share.
 QString percentText(double percent);
@@ -42,5 +52,7 @@ QString sliceText(const PieSlice& slice);
 void fillPie(QPieSeries* series, const std::vector<PieSlice>& slices);
 
 // Shows the marks of the largest slices whose marks do not run into one another, as the pie is
-// laid out in the plot area; the legend names every slice, so a hidden mark loses nothing.
+// laid out in the plot area; the legend names every slice, so a hidden mark loses nothing. The
+// few largest slices always carry a mark: a name too long for the room is shortened there
+// (the legend keeps it whole).
 void showMarksThatFit(QPieSeries* series, const QRectF& plotArea);

@@ -19,11 +19,14 @@
 #include <QDir>
 #include <QFile>
 #include <QImageReader>
+#include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPieSeries>
 #include <QPieSlice>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScatterSeries>
 #include <QTemporaryDir>
 
 using testing_support::DataModuleTest;
@@ -158,18 +161,20 @@ TEST_F(Charts, AreaPointsAndTitlePerChoice) {
         QString start;
         QString title;
         std::vector<Point> points;
+        int marked = 0; // points of a single date, an area of no width, are marked one by one
     };
     const QDate mar1(2024, 3, 1), jan15(2024, 1, 15), feb10(2024, 2, 10), old(1999, 5, 5);
     const QString period = ". No período de 01/01/2000 à 31/12/2050";
     const Case cases[] = {
         {0, {}, "01/01/2000", "Entradas do Produto: " + period, {{jan15, 2}, {mar1, 4}, {mar1, 6}}},
-        {1, {}, "01/01/2000", "Saídas do Produto: " + period, {{feb10, 1}}},
+        {1, {}, "01/01/2000", "Saídas do Produto: " + period, {{feb10, 1}}, 1},
         // Two entries on one day are two points at that date.
         {0,
          "GUARANÁ",
          "01/01/2000",
          "Entradas do Produto: GUARANÁ" + period,
-         {{mar1, 4}, {mar1, 6}}},
+         {{mar1, 4}, {mar1, 6}},
+         2},
         // With a date cleared every date counts, still drawn oldest first.
         {0,
          {},
@@ -187,10 +192,40 @@ TEST_F(Charts, AreaPointsAndTitlePerChoice) {
         w->btnBuscar2->click();
         EXPECT_EQ(w->areaChart()->title(), c.title);
         EXPECT_EQ(points(w), c.points);
+        auto* marks = w->areaChart()->findChild<QScatterSeries*>(QStringLiteral("marcas"));
+        EXPECT_EQ(marks ? marks->count() : 0, c.marked);
         EXPECT_EQ(w->QMovimentacoes->sql().contains(" order by TMOVIMENTACAO.DATA  "),
                   !c.start.isEmpty());
     }
     EXPECT_TRUE(dialogs.messages().isEmpty());
+}
+
+// Many products of long names: the pie has no more slices than its legend shows, the legend names
+// each whole, and the largest slices carry a mark, shortened to the room it has.
+TEST_F(Charts, ALongListFitsTheLegendAndTheLargestSlicesAreMarked) {
+    exec("execute block as declare i integer = 10; begin while (i < 54) do begin insert into "
+         "TPRODUTO (CODIGO, DESCRICAO, ESTOQUEATUAL) values (:i, 'PRODUTO DE NOME BEM COMPRIDO "
+         "NUMERO ' || :i, 10 + mod(:i * 37, 200)); i = i + 1; end end");
+    auto* w = open();
+    EXPECT_EQ(w->windowTitle(), "Gráficos do Estoque");
+    w->resize(800, 600);
+    QCoreApplication::processEvents();
+    const QList<QPieSlice*> shown = w->Series1->slices();
+    const std::size_t capacity = legendCapacity(w->pieChart());
+    ASSERT_LT(capacity, 48u) << "the test needs more products than the legend holds";
+    EXPECT_EQ(std::size_t(shown.size()), capacity);
+    EXPECT_TRUE(shown.back()->label().startsWith("Outros ("));
+    double sum = 0;
+    for (QPieSlice* slice : shown)
+        sum += slice->percentage();
+    EXPECT_NEAR(sum, 1, 1e-9);
+    for (QLegendMarker* marker : w->pieChart()->legend()->markers(w->Series1))
+        EXPECT_FALSE(marker->label().contains(QChar(0x2026))) << marker->label().toStdString();
+    QList<QPieSlice*> largest = shown;
+    std::stable_sort(largest.begin(), largest.end(),
+                     [](QPieSlice* a, QPieSlice* b) { return a->value() > b->value(); });
+    EXPECT_TRUE(largest[0]->isLabelVisible()) << largest[0]->label().toStdString();
+    EXPECT_TRUE(largest[0]->label().endsWith(" %"));
 }
 
 TEST_F(Charts, TheTypeGroupAndTheProductListRefreshAtOnce) {
@@ -344,6 +379,39 @@ TEST(MovementPoints, ManyMovementsDrawOnePointPerDateAtItsHighest) {
     for (const P& p : drawn)
         seen.emplace_back(p.date, p.quantity);
     EXPECT_EQ(seen, (std::vector<std::pair<QDate, double>>{{d1, 6}, {d2, 9}}));
+}
+
+TEST(StockSlices, NoMoreSlicesThanTheLegendNames) {
+    std::vector<PieSlice> products;
+    for (int i = 1; i <= 30; ++i)
+        products.push_back({QString("P%1").arg(i), double(i), 0, 1});
+    struct Case {
+        std::size_t most, slices;
+        QString last;
+    };
+    for (const Case& c : {Case{40, 30, "P30 6,45 %"}, Case{30, 30, "P30 6,45 %"},
+                          Case{10, 10, "Outros (21 produtos) 49,68 %"},
+                          Case{2, 2, "Outros (29 produtos) 93,55 %"}}) {
+        const std::vector<PieSlice> slices = pieSlices(products, c.most);
+        ASSERT_EQ(slices.size(), c.slices) << c.most;
+        EXPECT_EQ(sliceText(slices.back()), c.last) << c.most;
+        if (c.slices < products.size()) { // the largest keep theirs, in their order
+            EXPECT_EQ(slices.front().label, QString("P%1").arg(32 - c.slices)) << c.most;
+        }
+    }
+}
+
+TEST(MovementAxis, DateLabelsNeitherRepeatNorRunTogether) {
+    const QDate day(2024, 3, 1);
+    struct Case {
+        int days;
+        double width;
+        int ticks;
+    };
+    for (const Case& c : {Case{1, 800, 2}, Case{4, 800, 5}, Case{1000, 800, 11}, Case{1000, 200, 3},
+                          Case{1000, 10, 2}})
+        EXPECT_EQ(dateTickCount(day, day.addDays(c.days), c.width, 57), c.ticks)
+            << c.days << " days over " << c.width;
 }
 
 TEST(BitmapFileName, AddsTheExtensionOnlyWhenMissing) {
