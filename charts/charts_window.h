@@ -85,6 +85,9 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // The pie's title when the window opens.
+    static inline const QString kPieFirstTitle = QStringLiteral("Produtos no Estoque");
+
     void defineDataSets();
     QWidget* buildStockPage();
     QWidget* buildMovementPage();
