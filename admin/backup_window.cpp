@@ -79,7 +79,17 @@ void TFBackup::btnBuscar1Click() {
     choose(txtCaminhoRealizar);
 }
 void TFBackup::btnBuscar2Click() {
-    choose(txtCaminhoRestaurar);
+    // The file restored from is opened, not saved over: an open dialog, which never asks to
+    // replace it. A database copy or a gbak backup, whatever its name.
+    const QString chosen = ui::dialogs().openFile(
+        this, QStringLiteral("Abrir"),
+        QStringLiteral("Bancos de dados e cópias de segurança (*.GDB *.gdb *.FDB *.fdb *.FBK "
+                       "*.fbk);;Todos os arquivos (*)"),
+        SaveDialog1);
+    if (!chosen.isEmpty()) {
+        SaveDialog1 = chosen;
+        txtCaminhoRestaurar->setText(chosen);
+    }
 }
 void TFBackup::btnParaClick() {
     choose(txtPara);

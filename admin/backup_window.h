@@ -35,7 +35,8 @@ protected:
     void FormShow() override;
 
 private:
-    // All three "Abrir" buttons share one save dialog, which keeps its file name between uses.
+    // The "Abrir" buttons share one file name between uses: the backup's and the restore's
+    // targets through a save dialog, the restore's source through an open dialog.
     void choose(QLineEdit* edit);
     void copyFailed(const QString& source, const QString& target, const QString& why);
 

@@ -1,4 +1,5 @@
 #include "admin/database_files.h"
+#include "platform/data/database_file.h"
 #include "platform/data/errors.h"
 #include "platform/data/sql_connection.h"
 #include "platform/data/sql_query.h"
@@ -82,7 +83,16 @@ void copyDatabase(const data::SqlConnection& like, const QString& source, const 
     const QString partial = target + QStringLiteral(".copiando");
     QFile::remove(partial);
     try {
-        os::copyFile(source, partial);
+        // A gbak backup is restored by the engine into the new file; a database is copied.
+        if (data::inspectDatabaseFile(source).kind == data::DatabaseFileKind::GbakBackup)
+            data::restoreGbak(source, partial, like.param(QStringLiteral("User_name")),
+                              like.param(QStringLiteral("Password")));
+        else
+            os::copyFile(source, partial);
+    } catch (const data::DataError& e) {
+        if (copied)
+            copied();
+        fail(e.fullText());
     } catch (...) {
         if (copied)
             copied();

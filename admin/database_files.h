@@ -24,7 +24,8 @@ bool samePath(const QString& a, const QString& b);
 bool opensAsDatabase(const data::SqlConnection& like, const QString& path, QString* why = nullptr);
 
 // Copies source to target through a temporary file beside the target, which must open as a
-// database (user and password of `like`) before it replaces the target. `copied` runs as soon
+// database (user and password of `like`) before it replaces the target. A gbak backup given as
+// source is restored through the engine into that file instead. `copied` runs as soon
 // as the source has been read, before the check. Throws std::runtime_error in Portuguese; the
 // target is then as it was.
 void copyDatabase(const data::SqlConnection& like, const QString& source, const QString& target,

@@ -1,4 +1,5 @@
 #include "platform/data/errors.h"
+#include <QRegularExpression>
 #include <atomic>
 
 namespace data {
@@ -67,7 +68,19 @@ DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
         {"Unable to complete network request to host",
          "O servidor do banco de dados não respondeu: ele está desligado, o endereço ou a porta "
          "estão errados, ou a rede está fora do ar."},
+        // A file of an older engine (Firebird 2.x writes structure 11).
+        {"unsupported on-disk structure",
+         "O banco de dados foi gravado por uma versão mais antiga do Firebird, numa estrutura "
+         "que esta versão não abre. Nada foi alterado no arquivo. Para trazê-lo: no computador "
+         "onde a versão antiga está instalada, faça uma cópia de segurança com o gbak (gbak -b "
+         "QUIRU.GDB QUIRU.FBK) e restaure-a aqui em \"Realizar/Restaurar Backup\", ou coloque-a "
+         "no lugar do banco de dados e abra o programa: ele oferece a restauração."},
+        {"is not a valid database", "O arquivo não é um banco de dados do Firebird."},
         {"I/O error", "Erro ao ler ou gravar o arquivo do banco de dados."},
+        // Before "arithmetic exception", which the engine says first for this one too.
+        {"Cannot transliterate character",
+         "Um caractere do texto não existe no conjunto de caracteres do banco de dados e não "
+         "pode ser gravado nele."},
         {"string right truncation", "O texto digitado é maior do que o campo permite."},
         {"numeric value is out of range", "O número digitado está fora do intervalo permitido."},
         {"arithmetic exception", "O número digitado está fora do intervalo permitido."},
@@ -85,6 +98,21 @@ DatabaseError DatabaseError::fromFirebird(const QString& text, int sqlCode,
             ++lostCount;
             return DatabaseError(connectionLostMessage(), text, sqlCode);
         }
+    }
+    // A column the program does not fill that the database requires (added by another program).
+    static const QRegularExpression required(
+        QStringLiteral("validation error for column \"?([A-Z0-9_$]+)\"?\\.\"?([A-Z0-9_$]+)\"?, "
+                       "value \"\\*\\*\\* null \\*\\*\\*\""));
+    if (const QRegularExpressionMatch m = required.match(text); m.hasMatch()) {
+        QString message =
+            QStringLiteral("O banco de dados exige um valor na coluna %1 da tabela %2, que este "
+                           "programa não preenche (ela foi acrescentada por outro programa). "
+                           "Dê a essa coluna um valor padrão no banco de dados ou permita que "
+                           "fique vazia.")
+                .arg(m.captured(2), m.captured(1));
+        if (!context.isEmpty())
+            message = context + "\n" + message;
+        return DatabaseError(message, text, sqlCode);
     }
     for (const auto& k : known) {
         if (mentions(text, k.needle)) {

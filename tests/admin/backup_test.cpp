@@ -8,6 +8,7 @@
 #include "tests/support/test_input.h"
 #include <QFile>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTimer>
@@ -144,6 +145,32 @@ TEST_F(Backup, GoodRestoreReplacesTheTarget) {
                                   "atualizar os dados."});
     EXPECT_EQ(productsIn(target), 200);
     EXPECT_TRUE(DM->SQLConnection1->connected());
+}
+
+// A backup the engine's gbak made is restored as well as a database copy; the two are told apart
+// by their content, not by their names.
+TEST_F(Backup, AGbakBackupIsRestoredWhateverItsName) {
+    const QString copy = folder->file("copia.gdb");
+    choose(window->btnBuscar1, copy);
+    window->btnRealizar->click();
+    told();
+    const QString gbakFile = folder->file("loja.gdb"); // a backup under a database's name
+    ASSERT_EQ(
+        QProcess::execute("gbak", {"-b", "-user", "SYSDBA", "-password", "x", copy, gbakFile}), 0);
+    const QString asBackup = folder->file("loja.fbk"); // a database under a backup's name
+    ASSERT_TRUE(QFile::copy(copy, asBackup));
+    for (const QString& source : {gbakFile, asBackup}) {
+        const QString target = folder->file("restaurado.gdb");
+        write(target, "velho");
+        restore(source, target);
+        EXPECT_EQ(told(), QStringList{"Backup Restaurado com Sucesso! A Aplicação será fechado "
+                                      "para atualizar os dados."})
+            << source.toStdString();
+        EXPECT_EQ(productsIn(target), 200);
+        EXPECT_EQ(testing_support::databaseCheck(target), "");
+        QFile::remove(target);
+    }
+    EXPECT_TRUE(QFile::exists(gbakFile)) << "the backup is kept";
 }
 
 TEST_F(Backup, ServerDatabaseIsNotCopied) {
