@@ -2,6 +2,7 @@
 #include "app/change_password_window.h"
 #include "app/main_window.h"
 #include "core/data_module.h"
+#include "core/database_arrival.h"
 #include "core/globals.h"
 #include "core/startup_file.h"
 #include "platform/ui/behaviours.h"
@@ -115,6 +116,7 @@ TFLogin::~TFLogin() {
 void TFLogin::FormCreate(const QString& programFolder) {
     caminho_sistema = programFolder;
     startup::writeDefaultWhenEmpty(caminho_sistema);
+    settleMainDatabase(caminho_sistema, this); // what a shop brings from an older installation
     DM = new TDM(this);
 }
 

@@ -1,5 +1,7 @@
 #include "core/startup_file.h"
+#include "platform/data/text_encoding.h"
 #include <QFile>
+#include <QRegularExpression>
 #include <QStringList>
 
 namespace startup {
@@ -7,25 +9,67 @@ namespace {
 QString filePath(const QString& programFolder) {
     return programFolder + QStringLiteral("ConfiguracoesQUIRU.txt");
 }
+
+struct Read {
+    QStringList lines; // without their line ends
+    QByteArray lineEnd = "\n";
+    bool endsLast = false; // the last line has its line end too
+};
+
+// The file's lines; none when it is missing.
+Read read(const QString& programFolder) {
+    QFile file(filePath(programFolder));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray content = file.readAll();
+    if (content.startsWith("\xEF\xBB\xBF"))
+        content.remove(0, 3);
+    Read r;
+    if (content.contains("\r\n"))
+        r.lineEnd = "\r\n";
+    for (QByteArray line : content.split('\n')) {
+        while (line.endsWith('\r'))
+            line.chop(1);
+        r.lines << data::fromUtf8OrWindows1252(line);
+    }
+    r.endsLast = content.endsWith('\n');
+    if (r.endsLast)
+        r.lines.removeLast(); // the last line's end, not a line of its own
+    return r;
+}
+
+QStringList lines(const QString& programFolder) {
+    return read(programFolder).lines;
+}
+
+bool write(const QString& programFolder, const Read& r) {
+    QFile file(filePath(programFolder));
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return false;
+    QByteArray content = r.lines.join(QString::fromLatin1(r.lineEnd)).toUtf8();
+    if (r.endsLast)
+        content += r.lineEnd;
+    return file.write(content) == content.size();
+}
+} // namespace
+
 QString defaultDatabase(const QString& programFolder) {
     return programFolder + QStringLiteral("QUIRU.GDB");
 }
 
-// The file's lines without their line ends; none when it is missing.
-QStringList lines(const QString& programFolder) {
-    QFile file(filePath(programFolder));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    QStringList read;
-    while (!file.atEnd()) {
-        QString line = QString::fromUtf8(file.readLine());
-        while (line.endsWith('\n') || line.endsWith('\r'))
-            line.chop(1);
-        read << line;
-    }
-    return read;
+bool isWindowsLocation(const QString& path) {
+    static const QRegularExpression drive(QStringLiteral("^[A-Za-z]:[\\\\/]"));
+    const QString p = path.trimmed();
+    return drive.match(p).hasMatch() || p.startsWith(QStringLiteral("\\\\"));
 }
-} // namespace
+
+bool rewriteFirstLine(const QString& programFolder, const QString& path) {
+    Read r = read(programFolder);
+    if (r.lines.isEmpty())
+        r.lines << QString();
+    r.lines[0] = path;
+    return write(programFolder, r);
+}
 
 QString firstLine(const QString& programFolder) {
     return lines(programFolder).value(0);
@@ -46,15 +90,8 @@ QString mainDatabasePath(const QString& programFolder) {
 bool writeDefaultWhenEmpty(const QString& programFolder) {
     if (!firstLine(programFolder).isEmpty())
         return true;
-    // The lines after the first (a database user) are kept.
-    QStringList written = lines(programFolder);
-    if (written.isEmpty())
-        written << QString();
-    written[0] = defaultDatabase(programFolder);
-    QFile file(filePath(programFolder));
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return false;
-    return file.write(written.join('\n').toUtf8()) >= 0;
+    // The lines after the first (a database user) are kept; the first run writes no line end.
+    return rewriteFirstLine(programFolder, defaultDatabase(programFolder));
 }
 
 } // namespace startup

@@ -8,8 +8,20 @@
 
 namespace startup {
 
-// The file's first line without its line end; "" when the file is missing or empty.
+// The file's first line without its line end; "" when the file is missing or empty. A file from
+// Windows reads the same: a UTF-8 mark at its start, CR LF line ends and lines in Windows-1252.
 QString firstLine(const QString& programFolder);
+
+// A path of a Windows machine ("C:\Quiru\QUIRU.GDB", "\\servidor\pasta\QUIRU.GDB"), which
+// this machine has not; "servidor:C:\Quiru\QUIRU.GDB" names a server and is not one.
+bool isWindowsLocation(const QString& path);
+
+// The default database, QUIRU.GDB in the program folder.
+QString defaultDatabase(const QString& programFolder);
+
+// Makes the first line name `path`, keeping the other lines and the file's line ends. False when
+// the file cannot be written.
+bool rewriteFirstLine(const QString& programFolder, const QString& path);
 
 // The main database's path: the first line, or QUIRU.GDB in the program folder when it is empty.
 QString mainDatabasePath(const QString& programFolder);

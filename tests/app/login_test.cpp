@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "platform/data/database_file.h"
 #include "platform/data/errors.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/scripted_dialogs.h"
@@ -11,6 +12,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProcess>
 #include <QPushButton>
 
 using testing_support::ProgramFolder;
@@ -66,6 +68,45 @@ TEST_F(Login, StartupFileWithAPathIsLeftAlone) {
     folder.writeStartupFile(content);
     start();
     EXPECT_EQ(startupFile(folder), content);
+}
+
+// A program folder copied from Windows names its database on a drive this machine has not; the
+// QUIRU.GDB beside the program is offered, and the start-up file rewritten when accepted.
+TEST_F(Login, AWindowsLocationIsToldAndTheDatabaseBesideIsOffered) {
+    const QByteArray windows = "C:\\Quiru\\QUIRU.GDB\r\nLOJA\r\nsenha\r\n";
+    folder.writeStartupFile(windows);
+    dialogs.answer(false);
+    try {
+        TFLogin refused(folder.path());
+        ADD_FAILURE() << "opened";
+    } catch (const data::DatabaseError& e) {
+        EXPECT_TRUE(e.message().contains("um local do Windows")) << e.what();
+    }
+    EXPECT_EQ(startupFile(folder), windows) << "nothing rewritten";
+
+    dialogs.answer(true);
+    folder.writeStartupFile("C:\\Quiru\\QUIRU.GDB\r\n");
+    start();
+    ASSERT_EQ(dialogs.questions().size(), 2u);
+    EXPECT_TRUE(dialogs.questions()[1].text.contains("Deseja usá-lo?"));
+    EXPECT_EQ(startupFile(folder), (folder.path() + "QUIRU.GDB\r\n").toUtf8());
+    EXPECT_EQ(scalar("select count(*) from TUSUARIO").toInt(), 1);
+}
+
+// A gbak backup handed over as QUIRU.GDB is restored in its place; the backup is kept.
+TEST_F(Login, AGbakBackupWhereTheDatabaseShouldBeIsRestoredThere) {
+    const QString database = folder.file("QUIRU.GDB");
+    ASSERT_EQ(QProcess::execute("gbak", {"-b", "-user", "SYSDBA", "-password", "x", database,
+                                         folder.file("copia.fbk")}),
+              0);
+    QFile::remove(database);
+    QFile::rename(folder.file("copia.fbk"), database);
+    dialogs.answer(true);
+    start();
+    EXPECT_TRUE(dialogs.questions().at(0).text.contains("cópia de segurança do Firebird"));
+    EXPECT_EQ(scalar("select count(*) from TUSUARIO").toInt(), 1);
+    EXPECT_EQ(int(data::inspectDatabaseFile(database + ".fbk").kind),
+              int(data::DatabaseFileKind::GbakBackup));
 }
 
 TEST_F(Login, MissingDatabaseIsAnErrorNotAWindowOnAClosedConnection) {

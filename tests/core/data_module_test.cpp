@@ -29,6 +29,31 @@ TEST(StartupFile, DecidesTheMainDatabase) {
     EXPECT_EQ(startup::mainDatabasePath(folder.path()), fallback);
 }
 
+// A start-up file from Windows: a UTF-8 mark, CR LF ends, a path in Windows-1252 or UTF-8.
+TEST(StartupFile, AWindowsFileReadsTheSame) {
+    const struct {
+        QByteArray content;
+        QString path;
+    } cases[] = {
+        {"\xEF\xBB\xBF/dados/LOJA.GDB\r\nLOJA\r\n", "/dados/LOJA.GDB"},
+        {"/dados/Estoque Loja S\xE3o Jo\xE3o/QUIRU.GDB\r\n",
+         QString::fromUtf8("/dados/Estoque Loja São João/QUIRU.GDB")},
+        {"\xEF\xBB\xBF/dados/Estoque Loja S\xC3\xA3o Jo\xC3\xA3o/QUIRU.GDB",
+         QString::fromUtf8("/dados/Estoque Loja São João/QUIRU.GDB")},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(mainPathOf(c.content), c.path) << c.content.toStdString();
+}
+
+TEST(StartupFile, WindowsLocationsAreToldFromServerPaths) {
+    for (const char* windows :
+         {"C:\\Quiru\\QUIRU.GDB", "d:/loja/QUIRU.GDB", "\\\\servidor\\loja\\QUIRU.GDB"})
+        EXPECT_TRUE(startup::isWindowsLocation(windows)) << windows;
+    for (const char* other : {"servidor:C:\\Quiru\\QUIRU.GDB", "servidor/3050:/dados/QUIRU.GDB",
+                              "/dados/QUIRU.GDB", "QUIRU.GDB"})
+        EXPECT_FALSE(startup::isWindowsLocation(other)) << other;
+}
+
 // A second and third line name a database user of the shop's own; one line keeps the program's.
 TEST(StartupFile, NamesTheShopsOwnDatabaseUser) {
     ProgramFolder folder;
