@@ -82,7 +82,8 @@ CellValue date(const spreadsheet::ReadCell& cell) {
 CellValue state(const QString& shown) {
     const QString code = shown.trimmed().toUpper();
     if (!stateCodes().contains(code))
-        return refused(QStringLiteral("UF desconhecida: %1").arg(quoted(shown.trimmed())));
+        return refused(
+            QStringLiteral("%1 não é a sigla de um estado (nem XX)").arg(quoted(shown.trimmed())));
     return {code, {}};
 }
 

@@ -89,6 +89,8 @@ TFImportar::TFImportar(QWidget* parent)
     cbCodificacao->addItem(QStringLiteral("UTF-8"), int(TextEncoding::Utf8));
     cbCodificacao->addItem(QStringLiteral("Windows-1252 (ANSI)"), int(TextEncoding::Windows1252));
     cbCodificacao->addItem(QStringLiteral("UTF-16"), int(TextEncoding::Utf16));
+    cbSeparador->setEnabled(false); // until a text file is read
+    cbCodificacao->setEnabled(false);
 
     GBChaves = new QGroupBox(QStringLiteral(" Reconhecer os já cadastrados por "), this);
     GBChaves->setObjectName(QStringLiteral("GBChaves"));
@@ -97,9 +99,10 @@ TFImportar::TFImportar(QWidget* parent)
     gridColunas = new QTableWidget(0, 3, this);
     gridColunas->setObjectName(QStringLiteral("gridColunas"));
     gridColunas->setHorizontalHeaderLabels(
-        {QStringLiteral("Coluna do arquivo"), QStringLiteral("Exemplo"), QStringLiteral("Campo")});
+        {QStringLiteral("Coluna do arquivo"), QStringLiteral("Campo"), QStringLiteral("Exemplo")});
     gridColunas->setEditTriggers(QAbstractItemView::NoEditTriggers);
     gridColunas->setSelectionMode(QAbstractItemView::NoSelection);
+    gridColunas->setWordWrap(false);
     gridColunas->verticalHeader()->hide();
     gridColunas->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
 
@@ -156,7 +159,7 @@ TFImportar::TFImportar(QWidget* parent)
     splitter->addWidget(columnsBox);
     splitter->addWidget(previewBox);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({330, 700});
+    splitter->setSizes({420, 640});
     auto* commands = new QHBoxLayout;
     commands->addWidget(btnSalvarRecusadas);
     commands->addStretch();
@@ -296,31 +299,32 @@ void TFImportar::montarColunas() {
                                  : headers[c];
         gridColunas->setItem(c, 0, new QTableWidgetItem(name));
         gridColunas->setItem(
-            c, 1, new QTableWidgetItem(file_->sheet.cell(example, c).displayText().simplified()));
+            c, 2, new QTableWidgetItem(file_->sheet.cell(example, c).displayText().simplified()));
         auto* field = new QComboBox(gridColunas);
         field->setObjectName(QStringLiteral("cbCampo%1").arg(c));
         field->addItem(QStringLiteral("(não importar)"), QString());
         for (const imports::TargetField& f : target.fields)
             field->addItem(f.label, f.column);
         field->setCurrentIndex(std::max(0, field->findData(mapping_[c])));
-        gridColunas->setCellWidget(c, 2, field);
+        gridColunas->setCellWidget(c, 1, field);
         ui::connectGuarded(field, &QComboBox::currentIndexChanged, this,
                            [this, c](int item) { campoEscolhido(c, item); });
     }
-    gridColunas->resizeColumnsToContents();
+    gridColunas->resizeColumnToContents(0);
+    gridColunas->resizeColumnToContents(1);
 }
 
 void TFImportar::campoEscolhido(int column, int item) {
     if (filling_)
         return;
-    auto* box = static_cast<QComboBox*>(gridColunas->cellWidget(column, 2));
+    auto* box = static_cast<QComboBox*>(gridColunas->cellWidget(column, 1));
     const QString chosen = box->itemData(item).toString();
     // A field takes one column: the one that had it lets it go.
     filling_ = true;
     for (int c = 0; c < mapping_.size(); ++c)
         if (c != column && !chosen.isEmpty() && mapping_[c] == chosen) {
             mapping_[c].clear();
-            static_cast<QComboBox*>(gridColunas->cellWidget(c, 2))->setCurrentIndex(0);
+            static_cast<QComboBox*>(gridColunas->cellWidget(c, 1))->setCurrentIndex(0);
         }
     filling_ = false;
     mapping_[column] = chosen;
@@ -350,6 +354,8 @@ void TFImportar::montarPrevia() {
     }
     model_->setPlan(plan_.get(), file_ ? &file_->sheet : nullptr);
     gridPrevia->resizeColumnsToContents();
+    // The reason shows whole in its tip: the row's values stay in sight beside it.
+    gridPrevia->setColumnWidth(2, std::min(gridPrevia->columnWidth(2), 280));
     mostrarResumo();
 }
 

@@ -42,7 +42,7 @@ public:
     QComboBox* cbSeparador;
     QComboBox* cbCodificacao;
     QGroupBox* GBChaves;       // one check box per key, named chk + column
-    QTableWidget* gridColunas; // per column of the file: header, example, field (cbCampo<n>)
+    QTableWidget* gridColunas; // per column of the file: header, field (cbCampo<n>), example
     QLabel* lblResumo;
     QComboBox* cbMostrar;
     QTableView* gridPrevia;

@@ -7,9 +7,9 @@ namespace imports {
 
 namespace {
 
-enum Fixed { LineColumn, StatusColumn, FixedColumns };
+enum Fixed { LineColumn, StatusColumn, ReasonColumn, FixedColumns };
 
-QColor statusColour(RowStatus status) {
+QVariant statusColour(RowStatus status) {
     switch (status) {
     case RowStatus::New:
         return QColor(214, 240, 214);
@@ -20,7 +20,7 @@ QColor statusColour(RowStatus status) {
     case RowStatus::Unchanged:
         break;
     }
-    return {};
+    return {}; // the grid's own background
 }
 
 } // namespace
@@ -56,7 +56,7 @@ int PreviewModel::rowCount(const QModelIndex& parent) const {
 int PreviewModel::columnCount(const QModelIndex& parent) const {
     if (parent.isValid() || !plan_)
         return 0;
-    return FixedColumns + int(plan_->fields.size()) + 1; // the reason last
+    return FixedColumns + int(plan_->fields.size());
 }
 
 QVariant PreviewModel::headerData(int section, Qt::Orientation orientation, int role) const {
@@ -66,10 +66,10 @@ QVariant PreviewModel::headerData(int section, Qt::Orientation orientation, int 
         return QStringLiteral("Linha");
     if (section == StatusColumn)
         return QStringLiteral("Situação");
+    if (section == ReasonColumn)
+        return QStringLiteral("Motivo da recusa");
     const int pf = section - FixedColumns;
-    if (pf < int(plan_->fields.size()))
-        return plan_->target.fields[std::size_t(plan_->fields[std::size_t(pf)].field)].label;
-    return QStringLiteral("Motivo da recusa");
+    return plan_->target.fields[std::size_t(plan_->fields[std::size_t(pf)].field)].label;
 }
 
 QString PreviewModel::cellText(const PlannedRow& row, int pf) const {
@@ -110,22 +110,21 @@ QVariant PreviewModel::data(const QModelIndex& index, int role) const {
     const PlannedRow& row = plan_->rows[std::size_t(rows_[std::size_t(index.row())])];
     const int column = index.column();
     const int pf = column - FixedColumns;
-    const bool reasonColumn = pf >= int(plan_->fields.size());
     switch (role) {
     case Qt::DisplayRole:
         if (column == LineColumn)
             return row.sheetRow + 1;
         if (column == StatusColumn)
             return statusText(row.status);
-        return reasonColumn ? row.reason : cellText(row, pf);
+        return column == ReasonColumn ? row.reason : cellText(row, pf);
     case Qt::ToolTipRole:
-        if (column < FixedColumns || reasonColumn)
+        if (column < FixedColumns)
             return row.reason.isEmpty() ? QVariant() : QVariant(row.reason);
         return cellTip(row, pf);
     case Qt::BackgroundRole:
         if (column == StatusColumn)
             return statusColour(row.status);
-        if (column >= FixedColumns && !reasonColumn) {
+        if (column >= FixedColumns) {
             if (!row.problem(pf).isEmpty())
                 return statusColour(RowStatus::Refused);
             if (row.valueBefore(pf))

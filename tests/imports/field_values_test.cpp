@@ -103,7 +103,7 @@ TEST_F(FieldValues, EachKindOfFieldTakesWhatItCanHoldAndSaysWhyNot) {
         {customers, "DATANASC", text("15/03/1975 00:00:00"), QDate(1975, 3, 15), ""},
         {customers, "DATANASC", text("31/02/1990"), {}, "\"31/02/1990\" não é uma data válida"},
         {customers, "UF", text(" sp "), "SP", ""},
-        {customers, "UF", text("XY"), {}, "UF desconhecida: \"XY\""},
+        {customers, "UF", text("XY"), {}, "\"XY\" não é a sigla de um estado (nem XX)"},
         {customers, "TIPO_PESSOA", text("pj"), "JURÍDICA", ""},
         {customers, "TIPO_PESSOA", text("Pessoa Física"), "FÍSICA", ""},
         {customers,

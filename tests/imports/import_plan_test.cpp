@@ -170,7 +170,7 @@ TEST_F(ImportPlan, SuppliersInWindows1252KeepTheirStateCodesAndCnpjsApart) {
               "2 Novo 2\n"
               "3 Recusado 0: CNPJ 98.765.432/0001-10 já cadastrado no registro de código 1\n"
               "4 Recusado 0: CNPJ 12.345.678/0001-90 repetido da linha 2\n"
-              "5 Recusado 0: UF: UF desconhecida: \"PN\"\n");
+              "5 Recusado 0: UF: \"PN\" não é a sigla de um estado (nem XX)\n");
     ASSERT_TRUE(imports::storePlan(*dm->SQLConnection1, plan));
     EXPECT_EQ(rows("select DESCRICAO, CIDADE, UF, TELEFONE1 from TFORNECEDOR where CODIGO = 2"),
               "DISTRIBUIDORA PAULISTA|SÃO PAULO|SP|(11) 3333-4444\n");
@@ -181,8 +181,8 @@ TEST_F(ImportPlan, CustomersFromOpenpyxlWithDatesOfEveryKind) {
     EXPECT_EQ(outcome(plan),
               "3 Novo 1\n"
               "4 Novo 2\n"
-              "5 Recusado 0: Data de nascimento: \"31/02/1990\" não é uma data válida; UF: UF "
-              "desconhecida: \"XY\"\n"
+              "5 Recusado 0: Data de nascimento: \"31/02/1990\" não é uma data válida; UF: \"XY\" "
+              "não é a sigla de um estado (nem XX)\n"
               "6 Novo 3\n"
               "7 Recusado 0: Data de nascimento: a fórmula =TODAY() não tem o valor calculado no "
               "arquivo; abra-o e salve-o no programa de planilhas\n");

@@ -38,7 +38,7 @@ protected:
         window->btnArquivo->click();
     }
     QComboBox* fieldOf(int column) {
-        auto* box = qobject_cast<QComboBox*>(window->gridColunas->cellWidget(column, 2));
+        auto* box = qobject_cast<QComboBox*>(window->gridColunas->cellWidget(column, 1));
         EXPECT_TRUE(box) << "no field for column " << column;
         return box;
     }
@@ -73,7 +73,7 @@ TEST_F(ImportWindow, AFileIsReadMappedPreviewedAndImported) {
     // Read as Windows-1252, the UTF-8 accents come out wrong, as they would in any program.
     window->cbCodificacao->setCurrentIndex(1);
     EXPECT_EQ(window->gridColunas->item(1, 0)->text().toStdString(), "DescriÃ§Ã£o");
-    EXPECT_EQ(window->gridColunas->item(1, 1)->text().toStdString(), "PÃ£o FrancÃªs");
+    EXPECT_EQ(window->gridColunas->item(1, 2)->text().toStdString(), "PÃ£o FrancÃªs");
     window->cbCodificacao->setCurrentIndex(0);
 
     // The price column taken for the purchase price, and remembered for these headers.
