@@ -289,8 +289,10 @@ void TFImportar::montarColunas() {
         return;
     const QStringList& headers = file_->table.headers;
     const imports::Target target = imports::targetOf(what());
-    mapping_ =
-        memory_->recall(what(), headers).value_or(imports::automaticMapping(target, headers));
+    // A settings database that fails is told of, and the headers' names map the columns.
+    std::optional<QStringList> remembered;
+    ui::runGuarded([&] { remembered = memory_->recall(what(), headers); });
+    mapping_ = remembered.value_or(imports::automaticMapping(target, headers));
     gridColunas->setRowCount(int(headers.size()));
     const int example = file_->table.rows.empty() ? -1 : file_->table.rows.front();
     for (int c = 0; c < headers.size(); ++c) {
@@ -328,7 +330,7 @@ void TFImportar::campoEscolhido(int column, int item) {
         }
     filling_ = false;
     mapping_[column] = chosen;
-    memory_->remember(what(), file_->table.headers, mapping_);
+    ui::runGuarded([&] { memory_->remember(what(), file_->table.headers, mapping_); });
     montarPrevia();
 }
 

@@ -135,6 +135,13 @@ TEST_F(ImportWindow, WrongFilesAndCommandsOutOfTurnChangeNothing) {
     window->btnImportar->click();
     EXPECT_EQ(scalar("select count(*) from TPRODUTO").toInt(), 0);
 
+    // With the settings database gone, the columns are mapped by their names all the same.
+    dm->SQLConnection2->close();
+    dialogs.clear();
+    choose(sheetFile("produtos_ponto_e_virgula.csv"));
+    EXPECT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_EQ(summary(), "3 linhas: 3 novos, 0 alterados, 0 sem alteração, 0 recusados.");
+
     testing_support::press(window->gridPrevia, Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible()) << "Esc leaves the window";
     EXPECT_TRUE(dialogs.nothingPending());
