@@ -174,6 +174,11 @@ TEST_F(ImportPlan, SuppliersInWindows1252KeepTheirStateCodesAndCnpjsApart) {
     ASSERT_TRUE(imports::storePlan(*dm->SQLConnection1, plan));
     EXPECT_EQ(rows("select DESCRICAO, CIDADE, UF, TELEFONE1 from TFORNECEDOR where CODIGO = 2"),
               "DISTRIBUIDORA PAULISTA|SÃO PAULO|SP|(11) 3333-4444\n");
+    // No CNPJ is no CNPJ: suppliers without one do not repeat each other.
+    exec("insert into TFORNECEDOR (CODIGO, DESCRICAO, CNPJ) values (9, 'SEM DOCUMENTO', '')");
+    EXPECT_EQ(outcome(this->plan(csv("Fornecedor;CNPJ\nFeira Livre;\nHorta do Zé; \n"),
+                                 Register::Suppliers)),
+              "2 Novo 10\n3 Novo 11\n");
 }
 
 TEST_F(ImportPlan, CustomersFromOpenpyxlWithDatesOfEveryKind) {
