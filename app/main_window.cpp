@@ -10,6 +10,7 @@
 #include "core/access.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "imports/import_window.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
@@ -177,7 +178,9 @@ void TFMenu::buildMenus() {
           {"N2", sep, {}, "", nullptr},
           {"Empresa1", "Empresa", "F7", "go-home", &TFMenu::Empresa1Click},
           {"CentrodeCustos1", "Centro de Custos", "F8", "emblem-system",
-           &TFMenu::CentrodeCustos1Click}}},
+           &TFMenu::CentrodeCustos1Click},
+          {"N8", sep, {}, "", nullptr},
+          {"Importar1", "Importar", {}, "document-open", &TFMenu::Importar1Click}}},
         {QStringLiteral("Movimentações"),
          {{"EntradadeProdutos1", "Entrada de Produtos", "Ctrl+E", "go-down",
            &TFMenu::btnEntradasClick},
@@ -372,6 +375,11 @@ void TFMenu::Empresa1Click() {
 }
 void TFMenu::CentrodeCustos1Click() {
     ui::openModal(this, FCentroCusto);
+}
+void TFMenu::Importar1Click() {
+    // An import changes registers wholesale: administrators only.
+    if (administratorOnly(this))
+        ui::openModal(this, FImportar);
 }
 
 void TFMenu::btnEntradasClick() {

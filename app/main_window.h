@@ -42,6 +42,7 @@ public:
     void Subgrupos1Click();
     void Empresa1Click();
     void CentrodeCustos1Click();
+    void Importar1Click();
     void ConsultadeEntradas1Click();
     void ConsultadeSadas1Click();
     void RelatriodeMovimentaes1Click();

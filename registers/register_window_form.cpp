@@ -9,6 +9,7 @@
 #include "platform/ui/db_memo.h"
 #include "platform/ui/guard.h"
 #include "registers/register_window.h"
+#include "registers/state_codes.h"
 #include <QGridLayout>
 #include <QPushButton>
 
@@ -159,9 +160,7 @@ ui::DBComboBox* RegisterWindow::addStates(const char* name, const QString& label
                                           const QString& column, int options) {
     auto* states = new ui::DBComboBox(TabSheet1);
     states->setObjectName(QString::fromLatin1(name));
-    states->setItems({"XX", "AC", "AL", "AP", "AM", "BA", "CE", "DF", "ES", "GO",
-                      "MA", "MT", "MS", "MG", "PA", "PB", "PR", "PE", "PI", "RJ",
-                      "RN", "RS", "RO", "RR", "SC", "SP", "SE", "TO"});
+    states->setItems(stateCodes());
     states->setCharCase(ui::CharCase::Upper);
     states->setDataSource(source_);
     states->setDataField(column);

@@ -10,6 +10,8 @@ packages=(
     firebird3.0-server-core firebird3.0-utils firebird-dev
     # libxlsxwriter's pkg-config file links with -lz.
     libxlsxwriter-dev zlib1g-dev libcurl4-openssl-dev
+    # Import of sheets: libcsv splits CSV text, libzip opens .xlsx packages.
+    libcsv-dev libzip-dev
     libgtest-dev libbenchmark-dev poppler-utils xvfb xauth
     # The spreadsheet tests read the written .xlsx back with unzip.
     unzip

@@ -163,11 +163,15 @@ void SqlQuery::setBeforeExecHook(std::function<void(const QString&)> hook) {
     beforeExecHook() = std::move(hook);
 }
 
+void SqlQuery::runBeforeExecHook(const QString& sql) {
+    if (beforeExecHook())
+        beforeExecHook()(sql);
+}
+
 int SqlQuery::exec() {
     auto query = prepare(connection_, text());
     bindAll(*query);
-    if (beforeExecHook())
-        beforeExecHook()(text());
+    runBeforeExecHook(text());
     if (!query->exec())
         throw DatabaseError::fromFirebird(query->lastError().databaseText(),
                                           query->lastError().nativeErrorCode().toInt(),

@@ -40,6 +40,8 @@ public:
     // Called with each statement's text just before exec() runs it. Only the crash tests set
     // it, to stop the process at an exact point inside a save.
     static void setBeforeExecHook(std::function<void(const QString&)> hook);
+    // Runs the hook, if one is set, for a statement about to run (PreparedStatement's too).
+    static void runBeforeExecHook(const QString& sql);
 
     // Typed parameters; the value is checked for its kind (integer range, valid date...).
     void setInteger(const QString& name, qint64 value);

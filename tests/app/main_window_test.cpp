@@ -105,9 +105,9 @@ TEST_F(MainWindow, NoBackupTimerWithoutAnIntervalAndNoRestartOnRestore) {
     EXPECT_TRUE(menu->isVisible()) << "Esc must not hide the main window";
 }
 
-// The accounts, the database settings and a restore can take the shop from everyone else: they
-// are for administrators. A backup is anyone's.
-TEST_F(MainWindow, OnlyAdministratorsManageAccountsSettingsAndRestores) {
+// The accounts, the database settings, a restore and an import can take the shop from everyone
+// else: they are for administrators. A backup is anyone's.
+TEST_F(MainWindow, OnlyAdministratorsManageAccountsSettingsRestoresAndImports) {
     const QString refusal = "Você não possui previlégios de administrador do sistema, "
                             "portanto não pode acessar esta área!";
     exec("insert into TUSUARIO values ('JOAO', 'X', 'USUARIO')");
@@ -123,9 +123,11 @@ TEST_F(MainWindow, OnlyAdministratorsManageAccountsSettingsAndRestores) {
         if (!c.refused) {
             dialogs.onModal("FUsuarios", [](QDialog*) {});
             dialogs.onModal("FBancoDeDados", [](QDialog*) {});
+            dialogs.onModal("FImportar", [](QDialog*) {});
         }
         menu->Usurios1Click();
         menu->BancodeDados1Click();
+        menu->findChild<QAction*>("Importar1")->trigger();
         dialogs.onModal("FBackup", [&](QDialog* backup) {
             auto* restaurar = testing_support::find<QPushButton>(backup, "btnRestaurar");
             if (!c.refused)
@@ -134,7 +136,8 @@ TEST_F(MainWindow, OnlyAdministratorsManageAccountsSettingsAndRestores) {
             EXPECT_TRUE(testing_support::find<QPushButton>(backup, "btnRealizar")->isEnabled());
         });
         menu->RealizarRestaurarBackup1Click();
-        const QStringList told = c.refused ? QStringList{refusal, refusal, refusal} : QStringList{};
+        const QStringList told =
+            c.refused ? QStringList{refusal, refusal, refusal, refusal} : QStringList{};
         EXPECT_EQ(dialogs.messages(), told);
         EXPECT_TRUE(dialogs.nothingPending());
     }

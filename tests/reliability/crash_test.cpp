@@ -3,6 +3,7 @@
 // stock must still be its initial stock plus its entries minus its exits, every save the driver
 // reported must be stored, and the database's own check must find the file sound.
 #include "tests/reliability/shop.h"
+#include <QFile>
 #include <QRandomGenerator>
 #include <QThread>
 #include <csignal>
@@ -88,6 +89,48 @@ TEST(BackupUnderWork, EveryCopyOpensAndKeepsTheStockRule) {
     for (const QString& backup : shop.backupsReported())
         reliability::expectWholeCopy(backup);
     shop.expectWhole();
+}
+
+// An import stores its sheet in one transaction: killed halfway, it leaves the database as it was
+// before; run again to its end, it stores every row, the stock changes booked as movements.
+TEST(Crash, KillDuringAnImportStoresNoneOfIt) {
+    Shop shop;
+    const QString sheet = shop.folder() + QStringLiteral("importacao.csv");
+    {
+        QFile out(sheet);
+        ASSERT_TRUE(out.open(QIODevice::WriteOnly));
+        QByteArray text = "Código;Descrição;Estoque\n";
+        for (int code = 1; code <= 6; ++code) // each 50 now: an exit of 10 each
+            text += QByteArray::number(code) + ";PRODUTO " + QByteArray::number(code) + ";40\n";
+        for (int code = 7; code <= 3006; ++code)
+            text += QByteArray::number(code) + ";IMPORTADO " + QByteArray::number(code) + ";5\n";
+        out.write(text);
+    }
+    const QByteArray before = shop.fileBytes();
+    auto run = [&](const QStringList& extra) {
+        QProcess driver;
+        driver.start(QStringLiteral(QUIRU_RELIABILITY_DRIVER),
+                     QStringList{QStringLiteral("import"), shop.folder(), sheet} + extra);
+        EXPECT_TRUE(driver.waitForFinished(120000));
+        return std::pair{driver.exitStatus(), QString::fromUtf8(driver.readAllStandardOutput())};
+    };
+    const auto [killed, saidKilled] = run({QStringLiteral("--kill-at"), QStringLiteral("1500")});
+    EXPECT_EQ(killed, QProcess::CrashExit) << saidKilled.toStdString();
+    EXPECT_TRUE(saidKilled.contains(QLatin1String("begin import")));
+    EXPECT_EQ(shop.movedQuantity(), 0) << "an adjustment of the killed import was kept";
+    for (int code = 1; code <= 6; ++code)
+        EXPECT_EQ(shop.stock(code), 50);
+    EXPECT_EQ(shop.stock(7), 0) << "a product of the killed import was kept";
+    shop.expectWhole();
+
+    const auto [ended, said] = run({});
+    EXPECT_EQ(ended, QProcess::NormalExit);
+    EXPECT_TRUE(said.contains(QStringLiteral("Importação concluída: 3000 novos e 6 alterados.")))
+        << said.toStdString();
+    EXPECT_EQ(shop.stock(3006), 5);
+    EXPECT_EQ(shop.movedQuantity(), 60);
+    shop.expectWhole();
+    EXPECT_NE(shop.fileBytes(), before);
 }
 
 // A file system of the test's own, inside a private mount namespace: a full one, and one that

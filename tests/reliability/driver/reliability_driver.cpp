@@ -12,6 +12,10 @@
 //       backup-<k>.GDB, and prints "backup <path>" once each is written.
 //   reliability_driver entry <program folder> <product> <quantity>
 //       Saves one entry and prints every message and error the user would see, one per line.
+//   reliability_driver import <program folder> <sheet> [--kill-at N]
+//       Imports the sheet's products through the import window, answering Yes, and prints
+//       "imported" once stored. With --kill-at N the process kills itself just before the Nth
+//       product row is stored, inside the import's transaction.
 //   reliability_driver entries <program folder> <product> <quantity> <count>
 //       Saves <count> entries one after another, as a user at a busy station would: a save that
 //       is refused is saved again, up to ten times. Prints "done <code>" for each stored one,
@@ -23,6 +27,7 @@
 #include "core/data_module.h"
 #include "core/ending.h"
 #include "core/globals.h"
+#include "imports/import_window.h"
 #include "platform/data/sql_query.h"
 #include "platform/os/termination.h"
 #include "platform/ui/db_edit.h"
@@ -206,6 +211,25 @@ int entries(int product, const QString& quantity, int count) {
     return 0;
 }
 
+int import(const QString& sheet, int killAt) {
+    if (killAt > 0) {
+        data::SqlQuery::setBeforeExecHook([killAt, rows = 0](const QString& sql) mutable {
+            if (sql.startsWith(QLatin1String("INSERT INTO TPRODUTO")) && ++rows == killAt)
+                std::raise(SIGKILL);
+        });
+    }
+    YesDialogs dialogs;
+    TFImportar window;
+    testing_support::activate(&window);
+    dialogs.chooseFile(sheet);
+    window.btnArquivo->click();
+    say(QStringLiteral("begin import"));
+    window.btnImportar->click();
+    for (const QString& line : dialogs.takeSaid())
+        say(line);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -235,6 +259,10 @@ int main(int argc, char** argv) {
     }
     if (args.at(1) == QLatin1String("entry") && args.size() == 5)
         return entry(args.at(3).toInt(), args.at(4));
+    if (args.at(1) == QLatin1String("import")) {
+        const int kill = args.indexOf(QStringLiteral("--kill-at"));
+        return import(args.at(3), kill > 0 ? args.value(kill + 1).toInt() : 0);
+    }
     if (args.at(1) == QLatin1String("entries") && args.size() == 6)
         return entries(args.at(3).toInt(), args.at(4), args.at(5).toInt());
     return 2;
