@@ -1,4 +1,5 @@
 #include "platform/spreadsheet/csv_file.h"
+#include "platform/data/text_encoding.h"
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <array>
@@ -13,22 +14,6 @@ const QByteArray kUtf8Mark("\xEF\xBB\xBF");
 
 bool startsWithUtf16Mark(const QByteArray& bytes) {
     return bytes.startsWith("\xFF\xFE") || bytes.startsWith("\xFE\xFF");
-}
-
-// Windows-1252 is Latin-1 but for 0x80 to 0x9F, which hold these (the five it leaves unassigned
-// keep their Latin-1 meaning, as Windows itself decodes them).
-QString fromWindows1252(const char* bytes, std::size_t length) {
-    static constexpr std::array<char16_t, 32> high = {
-        0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-        0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-        0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
-    QString text(qsizetype(length), Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(text.data());
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto b = static_cast<unsigned char>(bytes[i]);
-        out[i] = b >= 0x80 && b < 0xA0 ? high[b - 0x80] : char16_t(b);
-    }
-    return text;
 }
 
 // The bytes libcsv splits: UTF-16 turned into UTF-8 first (its separators are two bytes wide),
@@ -164,7 +149,7 @@ Sheet readCsv(const QByteArray& bytes, const CsvFormat& format, const ReadProgre
             ReadCell cell;
             if (length > 0) {
                 cell.kind = ReadCell::Kind::Text;
-                cell.text = latin ? fromWindows1252(field, length)
+                cell.text = latin ? data::fromWindows1252(QByteArrayView(field, qsizetype(length)))
                                   : QString::fromUtf8(field, qsizetype(length));
             }
             row.push_back(std::move(cell));
