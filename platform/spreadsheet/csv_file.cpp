@@ -2,7 +2,6 @@
 #include "platform/data/text_encoding.h"
 #include <QSaveFile>
 #include <QStringDecoder>
-#include <array>
 #include <csv.h>
 #include <memory>
 
