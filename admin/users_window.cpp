@@ -97,7 +97,7 @@ void TFUsuarios::FormShow() {
     data::ClientDataSet* users = DM->TBUSUARIO;
     users->close();
     users->open();
-    if (!users->locate(QStringLiteral("LOGIN"), usuario_logado.toUpper()) ||
+    if (!users->locate(QStringLiteral("LOGIN"), usuario_logado.toUpper(), data::CaseInsensitive) ||
         users->field(QStringLiteral("TIPO")).asString() != kAdministrador) {
         // Closed once it is up: a window cannot close while it is being shown.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

@@ -70,7 +70,7 @@ void TFTrocarSenha::btnEntrarClick() {
     data::ClientDataSet* users = DM->TBUSUARIO;
     users->open();
     if (!users->locate(QStringLiteral("LOGIN;SENHA"),
-                       {Edit1->text().toUpper(), Edit2->text().toUpper()})) {
+                       {Edit1->text().toUpper(), Edit2->text().toUpper()}, data::CaseInsensitive)) {
         ui::dialogs().message(this, QStringLiteral("Usuário e/ou Senhas Digitados Errados !"));
         return;
     }

@@ -135,8 +135,10 @@ void TFLogin::FormShow() {
 
 void TFLogin::btnEntrarClick() {
     DM->TBUSUARIO->open();
+    // An older program may have stored logins in lower case: compared as typed, in upper case.
     const bool found = DM->TBUSUARIO->locate(QStringLiteral("LOGIN;SENHA"),
-                                             {Edit1->text().toUpper(), Edit2->text().toUpper()});
+                                             {Edit1->text().toUpper(), Edit2->text().toUpper()},
+                                             data::CaseInsensitive);
     if (!found) {
         ui::dialogs().message(this, QStringLiteral("Usuário ou Senha não Conferem !"));
         Edit1->clear();

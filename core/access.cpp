@@ -8,7 +8,7 @@ UserKind loggedUserKind() {
     data::ClientDataSet* users = DM->TBUSUARIO;
     users->close();
     users->open();
-    if (!users->locate(QStringLiteral("LOGIN"), usuario_logado.toUpper()))
+    if (!users->locate(QStringLiteral("LOGIN"), usuario_logado.toUpper(), data::CaseInsensitive))
         return UserKind::Unknown;
     return users->field(QStringLiteral("TIPO")).asString() == QLatin1String("ADMINISTRADOR")
                ? UserKind::Administrator

@@ -69,7 +69,7 @@ bool fitsInteger(const QVariant& v) {
 
 void ClientDataSet::checkColumns(const std::vector<SourceColumn>& columns) {
     for (const SourceColumn& c : columns) {
-        const Field* f = declaredFields_ ? findField(c.name) : nullptr;
+        Field* f = declaredFields_ ? findField(c.name) : nullptr;
         if (declaredFields_ && !f)
             continue; // not read
         if (!c.held)
@@ -80,6 +80,8 @@ void ClientDataSet::checkColumns(const std::vector<SourceColumn>& columns) {
             throw DataError(QStringLiteral("Não é possível abrir a tabela %1: a coluna %2 é do "
                                            "tipo %3, mas o programa a trata como %4.")
                                 .arg(table_, c.name, c.typeName, kindName(f->kind())));
+        if (f)
+            f->def().storedDecimals = c.decimals;
     }
 }
 
@@ -176,6 +178,7 @@ void ClientDataSet::beginTableRead() {
             def.name = c.name;
             def.kind = c.kind;
             def.size = c.size;
+            def.storedDecimals = c.decimals;
             fields_.push_back(std::make_unique<Field>(this, int(fields_.size()), def));
         }
     }

@@ -1,5 +1,6 @@
 #include "platform/data/fb_reader.h"
 #include "platform/data/errors.h"
+#include <cmath>
 #include <cstring>
 #include <ibase.h>
 
@@ -47,17 +48,21 @@ SourceColumn describe(const XSQLVAR& v) {
         column.typeName = name;
     };
     const auto refused = [&](const QString& name) { column.typeName = name; };
-    const QString scaled =
-        v.sqlscale == -1
-            ? QStringLiteral("NUMERIC/DECIMAL com 1 casa decimal")
-            : QStringLiteral("NUMERIC/DECIMAL com %1 casas decimais").arg(-int(v.sqlscale));
+    // NUMERIC/DECIMAL (an integer of so many decimals) as older programs kept prices: a number
+    // of the dataset, rounded to those decimals when written.
+    const bool scaled = v.sqlscale < 0;
+    if (scaled && ((v.sqltype & ~1) == SQL_SHORT || (v.sqltype & ~1) == SQL_LONG ||
+                   (v.sqltype & ~1) == SQL_INT64)) {
+        column.decimals = -v.sqlscale;
+        held(FieldKind::Float, QStringLiteral("NUMERIC com %1 casas decimais").arg(-v.sqlscale));
+        return column;
+    }
     switch (v.sqltype & ~1) {
     case SQL_LONG:
-        v.sqlscale == 0 ? held(FieldKind::Integer, QStringLiteral("INTEGER")) : refused(scaled);
+        held(FieldKind::Integer, QStringLiteral("INTEGER"));
         break;
     case SQL_DOUBLE:
-        v.sqlscale == 0 ? held(FieldKind::Float, QStringLiteral("DOUBLE PRECISION"))
-                        : refused(scaled);
+        held(FieldKind::Float, QStringLiteral("DOUBLE PRECISION"));
         break;
     case SQL_VARYING:
         column.size = v.sqllen / bytesPerChar(v.sqlsubtype);
@@ -73,13 +78,14 @@ SourceColumn describe(const XSQLVAR& v) {
         held(FieldKind::Blob, QStringLiteral("BLOB"));
         break;
     case SQL_SHORT: // would wrap values beyond 16 bits on writing
-        refused(v.sqlscale == 0 ? QStringLiteral("SMALLINT") : scaled);
+        refused(QStringLiteral("SMALLINT"));
         break;
     case SQL_INT64: // beyond 32 bits
-        refused(v.sqlscale == 0 ? QStringLiteral("BIGINT") : scaled);
+        refused(QStringLiteral("BIGINT"));
         break;
-    case SQL_TEXT: // padded with spaces to its length
-        refused(QStringLiteral("CHAR(%1)").arg(v.sqllen / bytesPerChar(v.sqlsubtype)));
+    case SQL_TEXT: // padded with spaces to its length, which reading drops
+        column.size = v.sqllen / bytesPerChar(v.sqlsubtype);
+        held(FieldKind::Text, QStringLiteral("CHAR(%1)").arg(column.size));
         break;
     case SQL_FLOAT: // single precision: a double written to it comes back changed
         refused(QStringLiteral("FLOAT"));
@@ -200,7 +206,23 @@ qint32 FbReader::integer(int column) const {
 }
 
 double FbReader::real(int column) const {
-    return *reinterpret_cast<const double*>(d->var(column).sqldata);
+    const XSQLVAR& v = d->var(column);
+    if (v.sqlscale >= 0)
+        return *reinterpret_cast<const double*>(v.sqldata);
+    qint64 units = 0;
+    switch (v.sqltype & ~1) {
+    case SQL_SHORT:
+        units = *reinterpret_cast<const short*>(v.sqldata);
+        break;
+    case SQL_LONG:
+        units = *reinterpret_cast<const ISC_LONG*>(v.sqldata);
+        break;
+    default:
+        units = *reinterpret_cast<const ISC_INT64*>(v.sqldata);
+        break;
+    }
+    // Divided, not multiplied by a fraction: 435 / 100 is the double nearest 4,35.
+    return double(units) / std::pow(10.0, -v.sqlscale);
 }
 
 const char* FbReader::textData(int column, int* length) const {
@@ -209,7 +231,11 @@ const char* FbReader::textData(int column, int* length) const {
         *length = *reinterpret_cast<const short*>(v.sqldata);
         return v.sqldata + sizeof(short);
     }
-    *length = v.sqllen;
+    // CHAR: its padding is not part of the value.
+    int used = v.sqllen;
+    while (used > 0 && v.sqldata[used - 1] == ' ')
+        --used;
+    *length = used;
     return v.sqldata;
 }
 

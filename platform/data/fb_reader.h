@@ -16,7 +16,8 @@ struct SourceColumn {
     QString name;
     FieldKind kind = FieldKind::Text;
     int size = 0;      // characters, for text
-    bool held = false; // false: a type no field kind holds exactly (BIGINT, CHAR, NUMERIC...)
+    int decimals = -1; // NUMERIC/DECIMAL read as a number: the decimals the column keeps
+    bool held = false; // false: a type no field kind holds exactly (BIGINT, FLOAT, TIMESTAMP...)
     QString typeName;  // as SQL spells it, for messages: "VARCHAR(50)", "BIGINT"
 };
 

@@ -38,6 +38,13 @@ qsizetype characterCount(const QString& text) {
     return count;
 }
 
+double roundToDecimals(double value, int decimals) {
+    const double scale = std::pow(10.0, decimals);
+    // Half away from zero on the value as written: 4,555 is 455.49999... hundredths in binary.
+    const double units = QString::number(value * scale, 'g', 15).toDouble();
+    return std::round(units) / scale;
+}
+
 namespace {
 // Time fields with a short mask ("!90:00") are shown and typed as HH:MM.
 bool shortTime(const FieldDef& def) {
@@ -162,6 +169,8 @@ void Field::setValue(const QVariant& input) {
             }
             if (!std::isfinite(d))
                 throw invalid(QStringLiteral("um número válido"));
+            if (def_.storedDecimals >= 0)
+                d = roundToDecimals(d, def_.storedDecimals);
             if (def_.largest > 0 && std::fabs(d) > def_.largest)
                 throw FieldError(
                     QStringLiteral("O valor %1 está fora do intervalo permitido para o "

@@ -1,6 +1,7 @@
 #include "platform/ui/db_edit.h"
 #include "platform/data/client_dataset.h"
 #include "platform/format/format.h"
+#include "platform/ui/dialogs.h"
 #include "platform/ui/field_link.h"
 #include "platform/ui/text_validator.h"
 #include <QFocusEvent>
@@ -81,6 +82,21 @@ void DBEdit::updateRecord() {
     else
         f->setAsString(text());
     pending_ = false;
+    tellRounding(*f);
+}
+
+void DBEdit::tellRounding(const data::Field& f) {
+    // A column of so many decimals (an older database's NUMERIC) keeps the value rounded: the
+    // user hears of it when it changes what was typed.
+    if (f.kind() != data::FieldKind::Float || f.def().storedDecimals < 0 || f.isNull())
+        return;
+    const std::optional<double> typed = format::parseFloat(text());
+    if (!typed || *typed == f.asFloat())
+        return;
+    dialogs().message(window(), QStringLiteral("O valor %1 do campo %2 foi arredondado para %3: o "
+                                               "banco de dados guarda %4 casas decimais nele.")
+                                    .arg(text(), f.def().label(), format::floatToStr(f.asFloat()))
+                                    .arg(f.def().storedDecimals));
 }
 
 } // namespace ui

@@ -27,6 +27,7 @@ protected:
 private:
     void refresh();
     void userEdited();
+    void tellRounding(const data::Field& f);
 
     bool pending_ = false;
 };

@@ -6,6 +6,7 @@
 #include "core/globals.h"
 #include "platform/data/database_file.h"
 #include "platform/data/errors.h"
+#include "platform/data/sql_connection.h"
 #include "tests/support/program_folder.h"
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_input.h"
@@ -128,6 +129,29 @@ TEST_F(Login, AnyCaseLogsInAndKeepsTheNameAsTyped) {
     EXPECT_EQ(usuario_logado, "MaStEr");
     EXPECT_FALSE(login->isVisible());
     EXPECT_TRUE(dialogs.errors().empty());
+}
+
+// An older program kept its accounts in CHAR columns (padded) and some in lower case: they log
+// in as typed, in any case.
+TEST_F(Login, AccountsOfAnOlderProgramLogIn) {
+    {
+        data::SqlConnection older;
+        older.params() << "Database=" + folder.file("QUIRU.GDB") << "User_name=SYSDBA"
+                       << "Password=x";
+        older.open();
+        testing_support::exec(&older, "drop table TUSUARIO");
+        testing_support::exec(&older, "create table TUSUARIO (LOGIN CHAR(20) NOT NULL PRIMARY "
+                                      "KEY, SENHA CHAR(20), TIPO CHAR(20))");
+        testing_support::exec(&older, "insert into TUSUARIO values ('joao', 'segredo', 'USUARIO')");
+    }
+    start();
+    bool opened = false;
+    dialogs.onModal("FMenu", [&](QDialog*) { opened = true; });
+    login->Edit1->setText("Joao");
+    login->Edit2->setText("SEGREDO");
+    login->btnEntrar->click();
+    EXPECT_TRUE(opened);
+    EXPECT_TRUE(dialogs.messages().isEmpty());
 }
 
 TEST_F(Login, WrongPasswordEmptiesBothFields) {

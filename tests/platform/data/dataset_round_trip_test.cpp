@@ -269,10 +269,6 @@ TEST_F(DataSetRoundTrip, ColumnsTheDataSetCannotHoldAreRefusedByName) {
     const Refused refused[] = {
         {"bigint", "1099511627776", "BIGINT"},
         {"smallint", "7", "SMALLINT"},
-        {"char(5)", "'AB'", "CHAR(5)"},
-        {"numeric(15,2)", "12.34", "NUMERIC/DECIMAL com 2 casas decimais"},
-        {"decimal(9,3)", "1.5", "NUMERIC/DECIMAL com 3 casas decimais"},
-        {"numeric(4,1)", "1.5", "NUMERIC/DECIMAL com 1 casa decimal"},
         {"timestamp", "'2024-02-29 10:20:30'", "TIMESTAMP"},
         {"float", "0.1", "FLOAT"},
         {"boolean", "true", "BOOLEAN"},
