@@ -18,6 +18,7 @@ private:
     QRectF toDevice(const QRectF& mm) const;
     void paintText(const DrawnItem& item, const QColor& bandBackground);
     void paintImage(const DrawnItem& item);
+    void paintBarCode(const DrawnItem& item);
     void applyFont(const Font& font);
     void setInk(const QColor& colour);          // the text colour, set only when it changes
     double baselineIn(const QRectF& box) const; // of the current font, centred in the box
