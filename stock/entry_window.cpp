@@ -321,9 +321,12 @@ void TFEntrada::DBLookupComboBox1Exit() {
 }
 
 void TFEntrada::proposeFromProduct() {
+    if (freshProduct(dataSet()->field(kProduto).value()))
+        proposeFromCurrentProduct();
+}
+
+void TFEntrada::proposeFromCurrentProduct() {
     data::ClientDataSet* movements = dataSet();
-    if (!freshProduct(movements->field(kProduto).value()))
-        return;
     // An entry comes from the product's usual supplier; an exit names no supplier.
     if (movements->field(QStringLiteral("TIPO")).asString() == QLatin1String("ENTRADA"))
         movements->field(QStringLiteral("FORNECEDOR"))
@@ -387,7 +390,10 @@ void TFEntrada::scanFound(const QString& code, const std::vector<BarCodeOwner>& 
 
 void TFEntrada::takeScannedProduct(int product) {
     dataSet()->field(kProduto).setValue(product);
-    proposeFromProduct();
+    // As choosing it in the list does: the cached row proposes (Salvar reads it again). Reading
+    // it again here would have the product list index every product anew, at every scan.
+    if (DM->TBPRODUTOS->locate(kCodigo, product))
+        proposeFromCurrentProduct();
     dataSet()->field(kQuantidade).setValue(1);
     focusQuantity();
 }

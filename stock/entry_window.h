@@ -96,6 +96,7 @@ private:
     void proposePrice(); // the product's price as the unit price, and the total
     // The movement's product read again; an entry's supplier, then the price proposed.
     void proposeFromProduct();
+    void proposeFromCurrentProduct(); // from the row current in TBPRODUTOS
     void scanFound(const QString& code, const std::vector<BarCodeOwner>& owners);
     void takeScannedProduct(int product); // the product, its proposals, quantity 1
     void unknownCode(const QString& code);

@@ -4,7 +4,7 @@
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
-#include <QPainterPath>
+#include <algorithm>
 
 namespace report {
 
@@ -33,11 +33,20 @@ QRectF PagePainter::toDevice(const QRectF& mm) const {
 void PagePainter::applyFont(const Font& font) {
     if (hasFont_ && font == currentFont_)
         return;
-    QFont qfont(resolvedFamily(font.family));
-    qfont.setPointSizeF(font.points * fontScale_);
-    qfont.setBold(font.bold);
-    painter_.setFont(qfont);
-    metrics_ = std::make_unique<QFontMetricsF>(painter_.font(), painter_.device());
+    auto known = std::find_if(fonts_.begin(), fonts_.end(),
+                              [&](const DeviceFont& f) { return f.font == font; });
+    if (known == fonts_.end()) {
+        QFont qfont(resolvedFamily(font.family));
+        qfont.setPointSizeF(font.points * fontScale_);
+        qfont.setBold(font.bold);
+        painter_.setFont(qfont);
+        fonts_.push_back({font, painter_.font(),
+                          std::make_shared<QFontMetricsF>(painter_.font(), painter_.device())});
+        known = fonts_.end() - 1;
+    } else {
+        painter_.setFont(known->qfont);
+    }
+    metrics_ = known->metrics;
     currentFont_ = font;
     hasFont_ = true;
 }
@@ -163,11 +172,8 @@ void PagePainter::paintBarCode(const DrawnItem& item) {
         paintText(text, Qt::transparent);
         return;
     }
-    // The bars as one filled shape: one drawing operation instead of one per bar.
-    QPainterPath bars;
     for (const QRectF& bar : symbol->bars)
-        bars.addRect(toDevice(bar.translated(item.rect.topLeft())));
-    painter_.fillPath(bars, item.colour);
+        painter_.fillRect(toDevice(bar.translated(item.rect.topLeft())), item.colour);
     Font digits;
     for (const BarCodeSymbol::Text& t : symbol->texts) {
         // libzint gives the digits' font size in its units; a point is 25.4 / 72 mm.

@@ -51,7 +51,8 @@ inline void type(QWidget* control, const QString& text) {
 }
 
 // Types the text into the focused control as a keyboard does, each key stamped with the moment it
-// was struck (ms), `pauseMs` apart, then the `end` key `endPauseMs` later (pauseMs when negative).
+// was struck (ms), `pauseMs` apart, then the `end` key `endPauseMs` later (pauseMs when negative;
+// Qt::Key_unknown: none).
 // A scanner keeps a few ms between keys, a person over a hundred: the stamps are the only clock
 // that tells them apart, so no test waits. Returns the moment after the last key.
 inline quint64 typeAtPace(QWidget* control, const QString& text, quint64 start, int pauseMs,
@@ -69,6 +70,8 @@ inline quint64 typeAtPace(QWidget* control, const QString& text, quint64 start, 
         now += quint64(pauseMs);
     }
     now = now - quint64(pauseMs) + quint64(endPauseMs < 0 ? pauseMs : endPauseMs);
+    if (end == Qt::Key_unknown)
+        return now;
     strike(end, end == Qt::Key_Tab ? QStringLiteral("\t") : QStringLiteral("\r"));
     return now + quint64(pauseMs);
 }
