@@ -33,9 +33,13 @@ bool ScanDetector::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
         return false;
     auto* receiver = static_cast<QWidget*>(watched);
-    // A key travels from the focused control up to its parents; it counts once, at the control.
+    // A key travels from the focused control up to its parents; it counts once, at the control,
+    // or at the window when none of its controls has the focus (a window browsing, its fields
+    // disabled: the application's focus may then still be in the window underneath).
     QWidget* focused = QApplication::focusWidget();
-    if (focused ? receiver != focused : receiver != receiver->window())
+    const bool atControl = receiver == focused;
+    const bool atWindow = receiver->isWindow() && (!focused || focused->window() != receiver);
+    if (!atControl && !atWindow)
         return false;
     if (receiver != scope_ && !scope_->isAncestorOf(receiver))
         return false;
@@ -53,7 +57,10 @@ bool ScanDetector::keyPressed(QWidget* receiver, const QKeyEvent* key) {
     const Qt::KeyboardModifiers modifiers =
         key->modifiers() & ~(Qt::KeypadModifier | Qt::ShiftModifier);
     const int k = key->key();
-    if ((k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Tab) && !modifiers) {
+    // Scanners end a code with Enter, Tab, or a line feed, as they are set up.
+    const bool ending = k == Qt::Key_Return || k == Qt::Key_Enter || k == Qt::Key_Tab ||
+                        key->text() == QLatin1String("\n");
+    if (ending && !modifiers) {
         if (!inBurst || code_.size() < kShortestCode) {
             forget();
             return false;

@@ -1,9 +1,9 @@
 #pragma once
 // A hand scanner is a keyboard that types a code in a burst, a few milliseconds a character, and
-// ends it with Enter or Tab. This tells such a burst from a person typing by its speed alone, so
-// nobody has to find a setting. The characters reach the focused control as they come; when the
-// burst turns out to be a scan, the control gets back the text it had before it, the Enter or Tab
-// goes nowhere, and scanned() carries the code.
+// ends it with Enter, Tab or a line feed. This tells such a burst from a person typing by its speed
+// alone, so nobody has to find a setting. The characters reach the focused control as they come;
+// when the burst turns out to be a scan, the control gets back the text it had before it, the Enter
+// or Tab goes nowhere, and scanned() carries the code.
 #include <QObject>
 #include <QPointer>
 

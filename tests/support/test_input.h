@@ -72,7 +72,9 @@ inline quint64 typeAtPace(QWidget* control, const QString& text, quint64 start, 
     now = now - quint64(pauseMs) + quint64(endPauseMs < 0 ? pauseMs : endPauseMs);
     if (end == Qt::Key_unknown)
         return now;
-    strike(end, end == Qt::Key_Tab ? QStringLiteral("\t") : QStringLiteral("\r"));
+    strike(end, end == Qt::Key_Tab      ? QStringLiteral("\t")
+                : end == Qt::Key_Return ? QStringLiteral("\r")
+                                        : QStringLiteral("\n"));
     return now + quint64(pauseMs);
 }
 

@@ -2,6 +2,7 @@
 // is a scan, and the edit it typed into gets its text back; anything slower is typing.
 #include "platform/ui/scan_detector.h"
 #include "widget_fixture.h"
+#include <QApplication>
 #include <QLineEdit>
 
 namespace {
@@ -54,6 +55,7 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         Pace{"ScannerWithEnter", "7891234567895", 4, -1, Qt::Key_Return, true, "7891234567895"},
         Pace{"ScannerWithTab", "ABC-123", 8, -1, Qt::Key_Tab, true, "ABC-123"},
+        Pace{"ScannerWithLineFeed", "7891234567895", 2, -1, Qt::Key(10), true, "7891234567895"},
         Pace{"SlowScanner", "78912345", 30, -1, Qt::Key_Return, true, "78912345"},
         Pace{"PersonTypingTheSameCode", "7891234567895", 150, -1, Qt::Key_Return, true, nullptr},
         Pace{"FastPerson", "7891234567895", 60, -1, Qt::Key_Return, true, nullptr},
@@ -87,6 +89,22 @@ TEST_F(ScanPace, KeysOutsideTheScopeAreNotWatched) {
     testing_support::typeAtPace(outside, "7891234567895", 1000, 4);
     EXPECT_EQ(scans, QStringList{});
     EXPECT_EQ(outside->text(), "7891234567895");
+}
+
+// A window whose controls are all disabled gets the keys itself, while the application's focus
+// may still be in the window that opened it.
+TEST_F(ScanPace, AWindowWithoutAFocusedControlStillTakesScans) {
+    auto* opener = add(new QLineEdit, "Edit1");
+    testing_support::focus(opener);
+    QDialog browsing;
+    browsing.setObjectName("TFNavegando");
+    ui::ScanDetector detector(&browsing);
+    QStringList scans;
+    QObject::connect(&detector, &ui::ScanDetector::scanned, [&](const QString& c) { scans << c; });
+    ASSERT_EQ(QApplication::focusWidget(), opener);
+    testing_support::typeAtPace(&browsing, "7891234567895", 1000, 4);
+    EXPECT_EQ(scans, QStringList{"7891234567895"});
+    EXPECT_EQ(opener->text(), "");
 }
 
 } // namespace
