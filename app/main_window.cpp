@@ -22,6 +22,7 @@
 #include "registers/subgroups_window.h"
 #include "registers/suppliers_window.h"
 #include "reports/cost_centre_report_filter_window.h"
+#include "reports/labels_window.h"
 #include "reports/movement_report_commands.h"
 #include "reports/movement_report_filter_window.h"
 #include "reports/simple_stock_report_filter_window.h"
@@ -200,6 +201,7 @@ void TFMenu::buildMenus() {
            &TFMenu::RelatriodeEstoqueSimples1Click},
           {"RelatriodeEstoque1", "Relatório de Estoque Detalhado", "Shift+Q",
            "document-print-preview", &TFMenu::btnRelatorioEstoqueClick},
+          {"Etiquetas1", "Etiquetas", {}, "document-print", &TFMenu::Etiquetas1Click},
           // Shown with Shift+M, but the key runs the movement report above.
           {"GrficosdeMovimentaeseEstoque1", "Gráficos de Movimentações e Estoque", "Shift+M",
            "applications-office", &TFMenu::GrficosdeMovimentaeseEstoque1Click, true},
@@ -457,6 +459,9 @@ void TFMenu::btnRelatorioEstoqueClick() {
 }
 void TFMenu::RelatriodeEstoqueSimples1Click() {
     ui::openModal(this, FFiltroEstoqueSimples);
+}
+void TFMenu::Etiquetas1Click() {
+    ui::openModal(this, FEtiquetas);
 }
 void TFMenu::GrficosdeMovimentaeseEstoque1Click() {
     ui::openModal(this, FGraficos);

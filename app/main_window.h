@@ -47,6 +47,7 @@ public:
     void ConsultadeSadas1Click();
     void RelatriodeMovimentaes1Click();
     void RelatriodeEstoqueSimples1Click();
+    void Etiquetas1Click();
     void GrficosdeMovimentaeseEstoque1Click();
     void RelatriodeEntradas1Click();
     void RelatriodeSadas1Click();

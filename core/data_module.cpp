@@ -2,6 +2,7 @@
 #include "core/database_columns.h"
 #include "core/database_indexes.h"
 #include "core/globals.h"
+#include "core/settings_tables.h"
 #include "core/startup_file.h"
 #include "platform/data/errors.h"
 
@@ -251,6 +252,7 @@ void TDM::DataModuleCreate() {
     setParams(SQLConnection2, caminho_sistema + QStringLiteral("CONFIG.GDB"));
     SQLConnection2->setConnectionName(QStringLiteral("CONFIGESTOQUE"));
     SQLConnection2->open();
+    addMissingSettingsTables(*SQLConnection2); // a settings database an older program made
 }
 
 void TDM::OrdenarDataSet(ClientDataSet* dataset, const QString& fields,

@@ -26,6 +26,8 @@ const std::vector<DatabaseIndex>& databaseIndexes() {
         {"TPRODUTO_GRUPO", "TPRODUTO", "GRUPO"},
         {"TPRODUTO_SUBGRUPO", "TPRODUTO", "SUBGRUPO"},
         {"TPRODUTO_DESCRICAO", "TPRODUTO", "DESCRICAO"},
+        // A scan finds its product at once; not unique, so files with repeated codes still open.
+        {"TPRODUTO_CODIGOBARRAS", "TPRODUTO", "CODIGOBARRAS"},
         // The products window shows its first rows while the rest are still coming.
         {kProductDescriptionOrderIndex, "TPRODUTO", nullptr, false, productDescriptionOrder()},
         {"TSUBGRUPO_GRUPO", "TSUBGRUPO", "GRUPO"},

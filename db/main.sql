@@ -144,6 +144,9 @@ CREATE INDEX TMOVIMENTACAO_CENTRO_CUSTO ON TMOVIMENTACAO (CENTRO_CUSTO);
 CREATE INDEX TPRODUTO_GRUPO ON TPRODUTO (GRUPO);
 CREATE INDEX TPRODUTO_SUBGRUPO ON TPRODUTO (SUBGRUPO);
 CREATE INDEX TPRODUTO_DESCRICAO ON TPRODUTO (DESCRICAO);
+-- Scans look products up by bar code. Not unique: the products window refuses a repeated code,
+-- and a file that already holds one still opens.
+CREATE INDEX TPRODUTO_CODIGOBARRAS ON TPRODUTO (CODIGOBARRAS);
 -- The products in the order the program sorts descriptions in (case and accents folded), so its
 -- products window shows the first ones at once. core/database_indexes.cpp builds the same text.
 CREATE INDEX TPRODUTO_DESCRICAO_ORDEM ON TPRODUTO COMPUTED BY (

@@ -1,6 +1,8 @@
 #include "registers/products_window.h"
+#include "core/bar_code.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "core/product_bar_codes.h"
 #include "platform/data/filter_expression.h"
 #include "platform/format/format.h"
 #include "platform/ui/db_edit.h"
@@ -8,11 +10,14 @@
 #include "platform/ui/db_image.h"
 #include "platform/ui/db_lookup_combo_box.h"
 #include "platform/ui/db_navigator.h"
+#include "platform/ui/field_link.h"
 #include "platform/ui/guard.h"
+#include "platform/ui/scan_detector.h"
 #include "registers/groups_window.h"
 #include "registers/picture_file.h"
 #include "registers/subgroups_window.h"
 #include "registers/suppliers_window.h"
+#include "reports/labels_window.h"
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -37,7 +42,7 @@ TFProdutos::TFProdutos(QWidget* parent)
     DBEdit2 =
         addEdit("DBEdit2", QStringLiteral("CODIGO DE BARRAS"), QStringLiteral("CODIGOBARRAS"));
     setFirstField(DBEdit2);
-    addEdit("DBEdit3", QStringLiteral("DESCRIÇÃO"), QStringLiteral("DESCRICAO"), 0, 2);
+    DBEdit3 = addEdit("DBEdit3", QStringLiteral("DESCRIÇÃO"), QStringLiteral("DESCRICAO"), 0, 2);
     addEdit("DBEdit11", QStringLiteral("UNIDADE"), QStringLiteral("UNIDADE"));
     addEdit("DBEdit4", QStringLiteral("REFERÊNCIA"), QStringLiteral("REFERENCIA"));
     DBEdit10 = addEdit("DBEdit10", QStringLiteral("ESTOQUE ATUAL"), QStringLiteral("ESTOQUEATUAL"));
@@ -115,6 +120,8 @@ TFProdutos::TFProdutos(QWidget* parent)
         QStringLiteral(
             "Este produto está ligado a movimentações de entrada e/ou saídas no estoque!"));
 
+    btnEtiquetas = addCommand("btnEtiquetas", QStringLiteral("Etiquetas"));
+    ui::connectGuarded(btnEtiquetas, &QPushButton::clicked, this, [this] { btnEtiquetasClick(); });
     ui::addShortcut(this, Qt::Key_F3, btnFornecedor, QStringLiteral("Fornecedor1"));
     ui::addShortcut(this, Qt::Key_F6, btnGrupo, QStringLiteral("Grupo1"));
     ui::addShortcut(this, Qt::Key_F7, btnSubgrupo, QStringLiteral("Subgrupo1"));
@@ -128,6 +135,8 @@ TFProdutos::TFProdutos(QWidget* parent)
     txtDescricao->installEventFilter(this);
     ui::connectGuarded(txtDescricao, &QLineEdit::textChanged, this,
                        [this] { txtDescricaoChange(); });
+    scanner = new ui::ScanDetector(TabSheet2);
+    ui::connectGuarded(scanner, &ui::ScanDetector::scanned, this, &TFProdutos::codeScanned);
     setMinimumWidth(840); // the list's columns fit without scrolling
     DBGrid1->setColumns({{QStringLiteral("CODIGO"), QStringLiteral("CÓD"), 50},
                          {QStringLiteral("DESCRICAO"), QStringLiteral("DESCRIÇÃO"), 280},
@@ -144,6 +153,18 @@ bool TFProdutos::IsNumeric(const QString& text) {
 }
 
 // ------------------------------------------------------------------ show, pages and states
+
+void TFProdutos::FormShow() {
+    RegisterWindow::FormShow();
+    if (barCodeForNew_.isEmpty())
+        return;
+    const QString code = std::exchange(barCodeForNew_, QString());
+    btnNovoClick();
+    if (dataSet()->state() != data::DataSetState::Edit)
+        return;
+    dataSet()->field(QStringLiteral("CODIGOBARRAS")).setValue(code);
+    DBEdit3->setFocus(); // the code is there: the description comes next
+}
 
 void TFProdutos::openLookups() {
     for (data::ClientDataSet* ds : {DM->TBGRUPO, DM->TBSUBGRUPO, DM->TBFORNECEDOR}) {
@@ -165,12 +186,15 @@ void TFProdutos::navegar() {
     // products and other windows see every subgroup.
     dropSubgroupFilter();
     RegisterWindow::navegar();
+    btnEtiquetas->setEnabled(btnAlterar->isEnabled()); // a product to print
     showOnlyPage(TabSheet1);
     reloadPicture();
 }
 
 void TFProdutos::editar() {
+    barCodeAtEdit_ = dataSet()->field(QStringLiteral("CODIGOBARRAS")).asString();
     RegisterWindow::editar();
+    btnEtiquetas->setEnabled(false);
     // The stock of a stored product changes only through movements.
     DBEdit10->setEnabled(novo_registro);
     reloadPicture();
@@ -206,6 +230,11 @@ void TFProdutos::btnAlterarClick() {
 
 void TFProdutos::btnSalvarClick() {
     Edit1->setFocus();
+    ui::writePendingInput(this);
+    if (!barCodeAccepted()) {
+        DBEdit2->setFocus();
+        return;
+    }
     data::ClientDataSet* ds = dataSet();
     const QVariant code = ds->field(QStringLiteral("CODIGO")).value();
     removeFilter();
@@ -214,6 +243,30 @@ void TFProdutos::btnSalvarClick() {
     ds->refreshRow(QStringLiteral("CODIGO"), code);
     navegar();
     atualizar_totais();
+}
+
+bool TFProdutos::barCodeAccepted() {
+    // Only a code typed now is checked: a stored file's repeated or odd codes still let their
+    // products be edited.
+    const QString code = dataSet()->field(QStringLiteral("CODIGOBARRAS")).asString();
+    if (code.isEmpty() || code == barCodeAtEdit_)
+        return true;
+    const int self = int(dataSet()->field(QStringLiteral("CODIGO")).asInteger());
+    for (const BarCodeOwner& owner : barCodeOwners(*DM->SQLConnection1, code)) {
+        if (owner.code != self) {
+            ui::dialogs().message(
+                this, QStringLiteral("O código de barras %1 já é do produto %2. Informe outro "
+                                     "código de barras.")
+                          .arg(code, owner.label()));
+            return false;
+        }
+    }
+    return !barcode::looksMistyped(code) ||
+           ui::dialogs().question(
+               this, QStringLiteral("Atenção"),
+               QStringLiteral("O código de barras %1 parece ter sido digitado errado: o dígito "
+                              "verificador não confere.\nDeseja gravá-lo assim mesmo?")
+                   .arg(code));
 }
 
 void TFProdutos::btnCancelarClick() {
@@ -227,6 +280,7 @@ void TFProdutos::btnExcluirClick() {
         applyNow();
     }
     updateRecordButtons();
+    btnEtiquetas->setEnabled(btnAlterar->isEnabled());
     atualizar_totais();
 }
 
@@ -277,6 +331,24 @@ void TFProdutos::txtDescricaoChange() {
         ds->setFiltered(false);
 }
 
+void TFProdutos::codeScanned(const QString& code) {
+    {
+        const QSignalBlocker quiet(txtDescricao);
+        txtDescricao->setText(code);
+    }
+    txtDescricao->selectAll(); // the next scan replaces it
+    data::ClientDataSet* ds = dataSet();
+    // Codes typed here are stored in upper case; the scanner reads a maker's code as printed.
+    ds->setFilter("CODIGOBARRAS = (" + quotedLiteral(code) + ") OR CODIGOBARRAS = (" +
+                  quotedLiteral(code.toUpper()) + ')');
+    ds->setFiltered(true);
+    if (ds->recordCount() > 0)
+        ds->first();
+    else
+        ui::dialogs().message(
+            this, QStringLiteral("Nenhum produto tem o código de barras %1.").arg(code));
+}
+
 void TFProdutos::dropSubgroupFilter() {
     DM->TBSUBGRUPO->setFiltered(false);
 }
@@ -302,6 +374,11 @@ void TFProdutos::btnGrupoClick() {
 
 void TFProdutos::btnSubgrupoClick() {
     showOnList<TFSubGrupo>(this);
+}
+
+void TFProdutos::btnEtiquetasClick() {
+    const int code = int(dataSet()->field(QStringLiteral("CODIGO")).asInteger());
+    ui::openModal(this, FEtiquetas, [code](TFEtiquetas* w) { w->listarProduto(code); });
 }
 
 // ------------------------------------------------------------------ totals and picture

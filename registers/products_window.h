@@ -14,7 +14,8 @@ class DataSource;
 
 namespace ui {
 class DBImage;
-}
+class ScanDetector;
+} // namespace ui
 
 class TFProdutos : public RegisterWindow {
     Q_OBJECT
@@ -22,6 +23,7 @@ public:
     explicit TFProdutos(QWidget* parent = nullptr);
 
     ui::DBEdit* DBEdit2;                     // CODIGOBARRAS
+    ui::DBEdit* DBEdit3;                     // DESCRICAO
     ui::DBEdit* DBEdit10;                    // ESTOQUEATUAL: typed only for a new product
     ui::DBEdit* DBEdit13;                    // GRUPO
     ui::DBLookupComboBox* DBLookupComboBox1; // groups
@@ -30,6 +32,7 @@ public:
     QPushButton* btnFornecedor;
     QPushButton* btnGrupo;
     QPushButton* btnSubgrupo;
+    QPushButton* btnEtiquetas; // labels of the current product
     QLineEdit* txtTotalEstoqueCompra;
     QLineEdit* txtTotalEstoqueVenda;
     ui::DBImage* DBImage1;
@@ -39,6 +42,7 @@ public:
     data::SqlQuery* QAtualizaFoto;
     data::ClientDataSet* TBFoto;
     data::DataSource* DSFoto;
+    ui::ScanDetector* scanner; // a bar code scanned on the list page
 
     void navegar() override;
     void editar() override;
@@ -50,15 +54,21 @@ public:
     void btnFornecedorClick();
     void btnGrupoClick();
     void btnSubgrupoClick();
+    void btnEtiquetasClick();
     void DBImage1Click();
     void DBLookupComboBox1Click(); // a group chosen: the subgroup list offers only its subgroups
     void txtDescricaoChange();
     void atualizar_totais();
+    // A scan on the list page finds the products of that bar code at once, no other column.
+    void codeScanned(const QString& code);
+    // Opened to register the product of a bar code no product has: as shown, "Novo" with it.
+    void novoComCodigoDeBarras(const QString& code) { barCodeForNew_ = code; }
 
     // True when every character is a digit (an empty text counts as numeric).
     static bool IsNumeric(const QString& text);
 
 protected:
+    void FormShow() override;
     void openLookups() override;
     void gridDoubleClick() override { pickRow(); }
     void gridEnter() override { pickRow(); }
@@ -75,6 +85,12 @@ private:
     void dropSubgroupFilter();
     void showOnlyPage(QWidget* page);
     void reloadPicture();
+    // Whether the typed bar code may be stored: not another product's, and a check digit that
+    // checks or the user's word that the code is right.
+    bool barCodeAccepted();
+
+    QString barCodeForNew_;
+    QString barCodeAtEdit_; // as it was when editing began
 };
 
 extern TFProdutos* FProdutos;

@@ -128,6 +128,8 @@ protected:
     // a click or F9 runs `choose`.
     ui::DBImage* addPicture(const QString& label, data::DataSource* source, const QString& column,
                             const QString& item, int options, std::function<void()> choose);
+    // A command button of the member's own, below "Sair"; the member enables it.
+    QPushButton* addCommand(const char* name, const QString& caption);
     // A one-pixel edit the program moves the focus to, so that a field's typed text is written.
     QLineEdit* addFocusSink(const char* name);
     // The search box above the list, with its label.

@@ -24,6 +24,13 @@ QPushButton* RegisterWindow::commandButton(const char* name, const QString& capt
     return b;
 }
 
+QPushButton* RegisterWindow::addCommand(const char* name, const QString& caption) {
+    QPushButton* b = commandButton(name, caption);
+    buttonColumn_->removeWidget(b);
+    buttonColumn_->insertWidget(buttonColumn_->indexOf(btnSair) + 1, b);
+    return b;
+}
+
 QLineEdit* RegisterWindow::addFocusSink(const char* name) {
     auto* edit = new QLineEdit(TabSheet1);
     edit->setObjectName(QString::fromLatin1(name));

@@ -1,16 +1,21 @@
 #include "stock/entry_window.h"
+#include "core/bar_code.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "core/product_bar_codes.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_lookup_combo_box.h"
 #include "platform/ui/db_navigator.h"
 #include "platform/ui/field_link.h"
 #include "platform/ui/guard.h"
 #include "platform/ui/modal.h"
+#include "platform/ui/scan_detector.h"
 #include "registers/cost_centres_window.h"
 #include "registers/products_window.h"
 #include "registers/suppliers_window.h"
 #include "stock/movement_query_window.h"
+#include "stock/product_choice_window.h"
+#include "stock/scan_decision.h"
 #include <QAction>
 #include <QDate>
 #include <QLabel>
@@ -113,6 +118,9 @@ TFEntrada::TFEntrada(QWidget* parent, const Kind& kind)
                          QStringLiteral("N2"));
     N3 = ui::addShortcut(this, Qt::Key_Right, DBNavigator1->button(ui::DBNavigator::Next),
                          QStringLiteral("N3"));
+
+    scanner = new ui::ScanDetector(this);
+    ui::connectGuarded(scanner, &ui::ScanDetector::scanned, this, &TFEntrada::codeScanned);
 }
 
 // ------------------------------------------------------------------ show and states
@@ -308,14 +316,114 @@ void TFEntrada::DBLookupComboBox1Click() {
 }
 
 void TFEntrada::DBLookupComboBox1Exit() {
+    if (!btnNovo->isEnabled())
+        proposeFromProduct();
+}
+
+void TFEntrada::proposeFromProduct() {
+    if (freshProduct(dataSet()->field(kProduto).value()))
+        proposeFromCurrentProduct();
+}
+
+void TFEntrada::proposeFromCurrentProduct() {
     data::ClientDataSet* movements = dataSet();
-    if (btnNovo->isEnabled() || !freshProduct(movements->field(kProduto).value()))
-        return;
     // An entry comes from the product's usual supplier; an exit names no supplier.
     if (movements->field(QStringLiteral("TIPO")).asString() == QLatin1String("ENTRADA"))
         movements->field(QStringLiteral("FORNECEDOR"))
             .setValue(DM->TBPRODUTOS->field(QStringLiteral("FORNECEDOR")).value());
     proposePrice();
+}
+
+// ------------------------------------------------------------------ scanning
+
+void TFEntrada::codeScanned(const QString& code) {
+    scanFound(code, barCodeOwners(*DM->SQLConnection1, code));
+}
+
+void TFEntrada::scanFound(const QString& code, const std::vector<BarCodeOwner>& owners) {
+    const bool editing = btnSalvar->isEnabled();
+    if (editing)
+        ui::writePendingInput(this); // a quantity still being typed counts
+    data::ClientDataSet* movements = dataSet();
+    std::vector<int> found;
+    for (const BarCodeOwner& owner : owners)
+        found.push_back(owner.code);
+    const QVariant product = editing ? movements->field(kProduto).value() : QVariant();
+    switch (stock::decideScan({editing, product}, found)) {
+    case stock::ScanStep::UnknownCode:
+        unknownCode(code);
+        break;
+    case stock::ScanStep::ChooseProduct:
+        if (const std::optional<int> chosen = chooseProduct(this, code, owners)) {
+            const auto owner =
+                std::find_if(owners.begin(), owners.end(),
+                             [&](const BarCodeOwner& o) { return o.code == *chosen; });
+            scanFound(code, {*owner});
+        }
+        break;
+    case stock::ScanStep::StartMovement:
+        btnNovoClick(); // everything F1 does
+        if (movements->state() == data::DataSetState::Edit)
+            takeScannedProduct(found.front());
+        break;
+    case stock::ScanStep::FillProduct:
+        takeScannedProduct(found.front());
+        break;
+    case stock::ScanStep::AddOne:
+        movements->field(kQuantidade).setValue(movements->field(kQuantidade).asFloat() + 1);
+        focusQuantity();
+        break;
+    case stock::ScanStep::AskToSaveFirst:
+        if (!ui::dialogs().question(
+                this, QStringLiteral("Atenção"),
+                QStringLiteral("O código lido é do produto %1, não do desta movimentação.\n"
+                               "Deseja salvar esta movimentação e começar outra com ele?")
+                    .arg(owners.front().label())))
+            return;
+        btnSalvarClick();
+        if (btnSalvar->isEnabled())
+            return; // not saved: its message said why, and the movement is as it was
+        scanFound(code, owners);
+        break;
+    }
+}
+
+void TFEntrada::takeScannedProduct(int product) {
+    dataSet()->field(kProduto).setValue(product);
+    // As choosing it in the list does: the cached row proposes (Salvar reads it again). Reading
+    // it again here would have the product list index every product anew, at every scan.
+    if (DM->TBPRODUTOS->locate(kCodigo, product))
+        proposeFromCurrentProduct();
+    dataSet()->field(kQuantidade).setValue(1);
+    focusQuantity();
+}
+
+void TFEntrada::focusQuantity() {
+    DBEdit5->setFocus();
+    DBEdit5->selectAll(); // the next digits typed replace the quantity
+}
+
+void TFEntrada::unknownCode(const QString& code) {
+    QString text = QStringLiteral("Nenhum produto tem o código de barras %1.").arg(code);
+    if (barcode::looksMistyped(code))
+        text += QStringLiteral("\nO dígito verificador não confere: o código parece ter sido "
+                               "lido ou digitado errado.");
+    if (kind_.kind != stock::Kind::Entry) {
+        ui::dialogs().message(this, text);
+        return;
+    }
+    // Goods that arrive with a code the shop does not know yet are a new product.
+    if (!ui::dialogs().question(
+            this, QStringLiteral("Atenção"),
+            text + QStringLiteral("\nDeseja cadastrar um novo produto com este código de barras?")))
+        return;
+    modo_selecao = false;
+    selecionar_produto = false;
+    ui::openModal(this, FProdutos, [&](TFProdutos* w) { w->novoComCodigoDeBarras(code); });
+    // The product stored meanwhile is taken as if the scan had found it.
+    const std::vector<BarCodeOwner> owners = barCodeOwners(*DM->SQLConnection1, code);
+    if (!owners.empty())
+        scanFound(code, owners);
 }
 
 // ------------------------------------------------------------------ picking and moving

@@ -5,10 +5,15 @@
 // first. The window browses only its own kind of movement.
 #include "registers/register_window.h"
 #include "stock/stock_rule.h"
+#include <vector>
 
 class QAction;
 class QLabel;
 class QPushButton;
+struct BarCodeOwner;
+namespace ui {
+class ScanDetector;
+}
 
 class TFEntrada : public RegisterWindow {
     Q_OBJECT
@@ -32,8 +37,9 @@ public:
     QPushButton* btnCentroCusto;
     QLineEdit* Edit2;
     QLineEdit* Edit5;
-    QAction* N2; // "<"
-    QAction* N3; // ">"
+    QAction* N2;               // "<"
+    QAction* N3;               // ">"
+    ui::ScanDetector* scanner; // a bar code scanned anywhere in the window
 
     // The stored quantity and product of the movement when "Alterar" was pressed.
     double quantidade_anterior = 0;
@@ -51,6 +57,8 @@ public:
     void DBLookupComboBox1Exit();
     void DBEdit2Change();
     void DBNavigator1Click();
+    // A scanned bar code: starts or continues a movement of its product (see scan_decision.h).
+    void codeScanned(const QString& code);
 
 protected:
     struct Kind {
@@ -86,6 +94,13 @@ private:
     bool confirmLimit(); // about the current product
     void showOwnKind();
     void proposePrice(); // the product's price as the unit price, and the total
+    // The movement's product read again; an entry's supplier, then the price proposed.
+    void proposeFromProduct();
+    void proposeFromCurrentProduct(); // from the row current in TBPRODUTOS
+    void scanFound(const QString& code, const std::vector<BarCodeOwner>& owners);
+    void takeScannedProduct(int product); // the product, its proposals, quantity 1
+    void unknownCode(const QString& code);
+    void focusQuantity();
     void saveNew(double quantity);
     void saveChanged(double quantity);
 

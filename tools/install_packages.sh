@@ -12,6 +12,8 @@ packages=(
     libxlsxwriter-dev zlib1g-dev libcurl4-openssl-dev
     # Import of sheets: libcsv splits CSV text, libzip opens .xlsx packages.
     libcsv-dev libzip-dev
+    # Bar-code symbols on the labels; the labels' test reads them back with zbarimg.
+    libzint-dev zbar-tools
     libgtest-dev libbenchmark-dev poppler-utils xvfb xauth
     # The spreadsheet tests read the written .xlsx back with unzip.
     unzip

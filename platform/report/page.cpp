@@ -33,6 +33,10 @@ QString describeItem(const DrawnItem& item, const QColor& bandBackground) {
         return QStringLiteral("line(%1,%2-%3,%4)")
             .arg(mm(item.rect.left()), mm(item.rect.top()), mm(item.rect.right()),
                  mm(item.rect.bottom()));
+    case ItemKind::BarCode:
+        return QStringLiteral("barcode(%1 \"%2\" %3,%4 %5x%6)")
+            .arg(symbologyName(item.symbology), item.text, mm(item.rect.left()),
+                 mm(item.rect.top()), mm(item.rect.width()), mm(item.rect.height()));
     case ItemKind::Rectangle:
         return QStringLiteral("rect(%1,%2 %3x%4)")
             .arg(mm(item.rect.left()), mm(item.rect.top()), mm(item.rect.width()),

@@ -20,6 +20,7 @@ struct DrawnItem {
     QImage image;
     bool keepAspect = true;
     double penWidth = 0;
+    Symbology symbology = Symbology::Code128;
 };
 
 struct DrawnBand {
@@ -35,7 +36,8 @@ struct Page {
 };
 
 // One line per band: its kind, top, background when not plain, then each item's text (and any
-// colour that is not black on nothing). Lines and rectangles show as their geometry.
+// colour that is not black on nothing). Lines and rectangles show as their geometry, bar codes as
+// their symbology, data and box.
 QStringList describe(const Page& page);
 
 } // namespace report

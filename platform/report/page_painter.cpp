@@ -1,8 +1,10 @@
 #include "platform/report/page_painter.h"
+#include "platform/report/bar_code.h"
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
 
 namespace report {
 
@@ -31,11 +33,20 @@ QRectF PagePainter::toDevice(const QRectF& mm) const {
 void PagePainter::applyFont(const Font& font) {
     if (hasFont_ && font == currentFont_)
         return;
-    QFont qfont(resolvedFamily(font.family));
-    qfont.setPointSizeF(font.points * fontScale_);
-    qfont.setBold(font.bold);
-    painter_.setFont(qfont);
-    metrics_ = std::make_unique<QFontMetricsF>(painter_.font(), painter_.device());
+    auto known = std::find_if(fonts_.begin(), fonts_.end(),
+                              [&](const DeviceFont& f) { return f.font == font; });
+    if (known == fonts_.end()) {
+        QFont qfont(resolvedFamily(font.family));
+        qfont.setPointSizeF(font.points * fontScale_);
+        qfont.setBold(font.bold);
+        painter_.setFont(qfont);
+        fonts_.push_back({font, painter_.font(),
+                          std::make_shared<QFontMetricsF>(painter_.font(), painter_.device())});
+        known = fonts_.end() - 1;
+    } else {
+        painter_.setFont(known->qfont);
+    }
+    metrics_ = known->metrics;
     currentFont_ = font;
     hasFont_ = true;
 }
@@ -51,6 +62,9 @@ void PagePainter::paint(const Page& page) {
                 break;
             case ItemKind::Image:
                 paintImage(item);
+                break;
+            case ItemKind::BarCode:
+                paintBarCode(item);
                 break;
             case ItemKind::Line:
                 painter_.setPen(QPen(Qt::black, std::max(item.penWidth * scale_, 1.0)));
@@ -142,6 +156,39 @@ void PagePainter::paintImage(const DrawnItem& item) {
     }
     painter_.setRenderHint(QPainter::SmoothPixmapTransform);
     painter_.drawImage(box, item.image);
+}
+
+} // namespace report
+
+namespace report {
+
+void PagePainter::paintBarCode(const DrawnItem& item) {
+    const auto symbol = barCodeSymbol(item.symbology, item.text, item.rect.size());
+    if (!symbol) {
+        // Data no symbol can hold still shows, as text, so the label is not blank.
+        DrawnItem text = item;
+        text.kind = ItemKind::Text;
+        text.alignment = Qt::AlignHCenter;
+        paintText(text, Qt::transparent);
+        return;
+    }
+    for (const QRectF& bar : symbol->bars)
+        painter_.fillRect(toDevice(bar.translated(item.rect.topLeft())), item.colour);
+    Font digits;
+    for (const BarCodeSymbol::Text& t : symbol->texts) {
+        // libzint gives the digits' font size in its units; a point is 25.4 / 72 mm.
+        digits.points = t.height * 72.0 / 25.4;
+        applyFont(digits);
+        setInk(item.colour);
+        const QPointF at = toDevice(QRectF(t.baseline + item.rect.topLeft(), QSizeF())).topLeft();
+        const double width = metrics_->horizontalAdvance(t.text);
+        double x = at.x();
+        if (t.alignment & Qt::AlignHCenter)
+            x -= width / 2;
+        else if (t.alignment & Qt::AlignRight)
+            x -= width;
+        painter_.drawText(QPointF(x, at.y()), t.text);
+    }
 }
 
 } // namespace report

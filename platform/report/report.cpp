@@ -90,6 +90,14 @@ Item* Band::addRectangle(const QRectF& rect, double penWidth) {
     return add(std::move(item));
 }
 
+Item* Band::addBarCode(const QString& name, const QRectF& rect) {
+    auto item = std::make_unique<Item>();
+    item->kind = ItemKind::BarCode;
+    item->name = name;
+    item->rect = rect;
+    return add(std::move(item));
+}
+
 Item* Band::item(const QString& name) const {
     for (const auto& item : items_)
         if (item->name == name)

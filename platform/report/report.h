@@ -1,9 +1,11 @@
 #pragma once
 // A small banded report: an A4 page with margins, a source of rows, and title, detail, summary
-// and page-footer bands holding texts, data-bound texts, images, lines and rectangles, all placed
+// and page-footer bands holding texts, data-bound texts, images, lines, rectangles and bar codes,
+// all placed
 // in millimetres. Before-print callbacks (per run and per band) may change any item's caption,
 // colours or visibility just before it is laid out. Bands have fixed heights, so the number of
 // pages follows from the number of rows before anything is drawn.
+#include "platform/report/bar_code.h"
 #include <QColor>
 #include <QImage>
 #include <QMarginsF>
@@ -23,22 +25,23 @@ struct Font {
     bool operator==(const Font&) const = default;
 };
 
-enum class ItemKind { Text, Image, Line, Rectangle };
+enum class ItemKind { Text, Image, Line, Rectangle, BarCode };
 
 // One thing a band prints. Positions are relative to the band's top left corner, in mm.
 struct Item {
     ItemKind kind = ItemKind::Text;
     QString name;
     QRectF rect;                     // a width of 0 lets a text be as wide as it is
-    QString caption;                 // the text, unless source is set
+    QString caption;                 // the text (a bar code's data), unless source is set
     std::function<QString()> source; // data-bound text, asked for as the band is laid out
     Font font;
     QColor colour = Qt::black;
     QColor background = Qt::transparent;
     Qt::Alignment alignment = Qt::AlignLeft;
     QImage image;
-    bool keepAspect = true; // an image keeps its proportions inside rect, centred
-    double penWidth = 0.2;  // lines and rectangles, in mm
+    bool keepAspect = true;                   // an image keeps its proportions inside rect, centred
+    double penWidth = 0.2;                    // lines and rectangles, in mm
+    Symbology symbology = Symbology::Code128; // bar codes
     bool visible = true;
 
     QString text() const { return source ? source() : caption; }
@@ -69,6 +72,8 @@ public:
     // A line from (x1, y1) to (x2, y2).
     Item* addLine(double x1, double y1, double x2, double y2, double penWidth = 0.2);
     Item* addRectangle(const QRectF& rect, double penWidth = 0.2);
+    // A bar-code symbol of the item's text, fitted into rect (see barCodeSymbol).
+    Item* addBarCode(const QString& name, const QRectF& rect);
     // A caption and, right after it, a text named name (returned) that callbacks fill in.
     Item* addCaptioned(const QString& caption, const QString& name, double x, double y,
                        double width = 0, const Font& font = {});

@@ -111,7 +111,7 @@ void Run::layBand(Band& band, double top, Page* page) {
         d.kind = item->kind;
         d.name = item->name;
         d.rect = item->rect.translated(left, top);
-        if (item->kind == ItemKind::Text)
+        if (item->kind == ItemKind::Text || item->kind == ItemKind::BarCode)
             d.text = item->text();
         d.font = item->font;
         d.colour = item->colour;
@@ -120,6 +120,7 @@ void Run::layBand(Band& band, double top, Page* page) {
         d.image = item->image;
         d.keepAspect = item->keepAspect;
         d.penWidth = item->penWidth;
+        d.symbology = item->symbology;
         drawn.items.push_back(std::move(d));
     }
     page->bands.push_back(std::move(drawn));

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QToolButton>
+#include <optional>
 
 namespace {
 
@@ -238,6 +239,73 @@ TEST_F(Products, AProductWithMovementsIsKept) {
         QStringList{"Este produto está ligado a movimentações de entrada e/ou saídas no estoque!"});
     EXPECT_EQ(count("TPRODUTO"), 1);
     EXPECT_TRUE(w->btnExcluir->isEnabled());
+}
+
+} // namespace
+
+namespace {
+
+// A bar code another product holds is refused, naming that product; a code whose check digit
+// does not check is stored only when the user says it is right; a stored product with a repeated
+// code (an older file) can still be changed.
+TEST_F(Products, BarCodesAreCheckedWhenTyped) {
+    product(1, "ARROZ", "7891234567895");
+    product(2, "FEIJAO", "7891234567895"); // as an older file may hold them
+    auto* w = show<TFProdutos>();
+    struct Case {
+        QString typed;
+        std::optional<bool> answer; // the check-digit question and its answer
+        bool stored;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"7891234567895", {}, false, "O código de barras 7891234567895 já é do produto 1 - ARROZ."},
+        {"7891234567890", false, false, nullptr},
+        {"7891234567890", true, true, nullptr},
+        {"INTERNO-12", {}, true, nullptr},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        dialogs.clear();
+        w->btnNovo->click();
+        testing_support::type(w->DBEdit2, c.typed);
+        if (c.answer)
+            dialogs.answer(*c.answer);
+        w->btnSalvar->click();
+        EXPECT_EQ(!w->btnSalvar->isEnabled(), c.stored);
+        EXPECT_EQ(dialogs.questions().size(), c.answer ? 1u : 0u);
+        if (c.message) {
+            ASSERT_EQ(dialogs.messages().size(), 1);
+            EXPECT_TRUE(dialogs.messages().front().startsWith(QString::fromUtf8(c.message)));
+        }
+        if (w->btnCancelar->isEnabled())
+            w->btnCancelar->click();
+    }
+    DM->TBPRODUTOS->locate("CODIGO", 2);
+    w->btnAlterar->click();
+    w->btnSalvar->click(); // its repeated code was not typed now
+    EXPECT_FALSE(w->btnSalvar->isEnabled());
+}
+
+// A scan in the search box goes straight to the bar code, even where a description holds the
+// same digits, which typing them would find first.
+TEST_F(Products, AScanInTheSearchBoxFindsTheBarCodeAtOnce) {
+    product(1, "CAIXA 7891234567895");
+    product(2, "ARROZ", "7891234567895");
+    auto* w = show<TFProdutos>();
+    w->btnConsultar->click();
+    testing_support::focus(w->txtDescricao);
+    testing_support::typeAtPace(w->txtDescricao, "7891234567895", 1000000, 3);
+    EXPECT_EQ(listed(), QList<int>{2});
+    EXPECT_EQ(w->txtDescricao->text(), "7891234567895");
+    testing_support::typeAtPace(w->txtDescricao, "7890000000017", 2000000, 3);
+    EXPECT_EQ(listed(), QList<int>{});
+    EXPECT_EQ(dialogs.messages(),
+              QStringList{"Nenhum produto tem o código de barras 7890000000017."});
+    dialogs.clear();
+    w->txtDescricao->clear();
+    testing_support::typeAtPace(w->txtDescricao, "7891234567895", 3000000, 150);
+    EXPECT_EQ(listed(), QList<int>{1}); // typed by a person: the description comes first
 }
 
 } // namespace

@@ -50,6 +50,34 @@ inline void type(QWidget* control, const QString& text) {
     }
 }
 
+// Types the text into the focused control as a keyboard does, each key stamped with the moment it
+// was struck (ms), `pauseMs` apart, then the `end` key `endPauseMs` later (pauseMs when negative;
+// Qt::Key_unknown: none).
+// A scanner keeps a few ms between keys, a person over a hundred: the stamps are the only clock
+// that tells them apart, so no test waits. Returns the moment after the last key.
+inline quint64 typeAtPace(QWidget* control, const QString& text, quint64 start, int pauseMs,
+                          Qt::Key end = Qt::Key_Return, int endPauseMs = -1) {
+    quint64 now = start;
+    auto strike = [&](Qt::Key key, const QString& one) {
+        for (QEvent::Type type : {QEvent::KeyPress, QEvent::KeyRelease}) {
+            QKeyEvent event(type, key, Qt::NoModifier, one);
+            event.setTimestamp(now);
+            QCoreApplication::sendEvent(control, &event);
+        }
+    };
+    for (const QChar c : text) {
+        strike(Qt::Key(c.toUpper().unicode()), QString(c));
+        now += quint64(pauseMs);
+    }
+    now = now - quint64(pauseMs) + quint64(endPauseMs < 0 ? pauseMs : endPauseMs);
+    if (end == Qt::Key_unknown)
+        return now;
+    strike(end, end == Qt::Key_Tab      ? QStringLiteral("\t")
+                : end == Qt::Key_Return ? QStringLiteral("\r")
+                                        : QStringLiteral("\n"));
+    return now + quint64(pauseMs);
+}
+
 // Replaces what the edit holds by the text, as a person selecting it all and typing over does.
 inline void retype(QLineEdit* edit, const QString& text) {
     focus(edit);
