@@ -27,6 +27,7 @@
 #include "reports/movement_report_filter_window.h"
 #include "reports/simple_stock_report_filter_window.h"
 #include "reports/stock_report_filter_window.h"
+#include "stock/change_history_window.h"
 #include "stock/exit_window.h"
 #include "stock/movement_query_window.h"
 #include <QCoreApplication>
@@ -227,7 +228,12 @@ void TFMenu::buildMenus() {
            "document-print", &TFMenu::RelatriodeCentrodeCustos1Click}}},
         {QStringLiteral("Sistema"),
          {{"Sobre1", "Sobre", {}, "help-about", &TFMenu::Sobre1Click},
-          {"Usurios1", "Usuários", {}, "system-users", &TFMenu::Usurios1Click}}},
+          {"Usurios1", "Usuários", {}, "system-users", &TFMenu::Usurios1Click},
+          {"HistoricodeAlteracoes1",
+           "Histórico de Alterações",
+           {},
+           "document-open-recent",
+           &TFMenu::HistoricodeAlteracoes1Click}}},
         {QStringLiteral("Configurações"),
          {{"BancodeDados1",
            "Banco de Dados",
@@ -483,6 +489,12 @@ void TFMenu::RealizarRestaurarBackup1Click() {
 
 void TFMenu::Sobre1Click() {
     ui::openModal(this, FSobre);
+}
+
+void TFMenu::HistoricodeAlteracoes1Click() {
+    // Who changed what is for administrators to see.
+    if (administratorOnly(this))
+        ui::openModal<TFHistoricoAlteracoes>(this, [](TFHistoricoAlteracoes*) {});
 }
 
 void TFMenu::Usurios1Click() {

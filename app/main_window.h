@@ -59,6 +59,7 @@ public:
     void RelatriodeCentrodeCustos1Click();
     void Sobre1Click();
     void Usurios1Click();
+    void HistoricodeAlteracoes1Click();
     void BancodeDados1Click();
     void RealizarRestaurarBackup1Click();
     void Sair1Click();

@@ -2,6 +2,7 @@
 #include "core/database_columns.h"
 #include "core/database_indexes.h"
 #include "core/globals.h"
+#include "core/movement_trail.h"
 #include "core/settings_tables.h"
 #include "core/startup_file.h"
 #include "platform/data/errors.h"
@@ -243,6 +244,7 @@ void TDM::DataModuleCreate() {
     SQLConnection1->open();
     addMissingIndexes(*SQLConnection1); // a database an older program made lacks some
     widenColumns(*SQLConnection1);      // and has some narrower columns
+    addMissingTrail(*SQLConnection1);   // and no trail of changes
     // Without its index the database would sort every product before sending the first.
     TBPRODUTOS->setReadOrder(QStringLiteral("DESCRICAO"),
                              hasIndex(*SQLConnection1, kProductDescriptionOrderIndex)

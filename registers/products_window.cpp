@@ -2,6 +2,7 @@
 #include "core/bar_code.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "core/movement_trail.h"
 #include "core/product_bar_codes.h"
 #include "platform/data/filter_expression.h"
 #include "platform/format/format.h"
@@ -238,7 +239,11 @@ void TFProdutos::btnSalvarClick() {
     data::ClientDataSet* ds = dataSet();
     const QVariant code = ds->field(QStringLiteral("CODIGO")).value();
     removeFilter();
-    postAndApply();
+    {
+        // The stock typed here (a new product's) is kept in the trail.
+        const TrailScope trail(*DM->SQLConnection1, windowTitle(), {}, HandStock::Yes);
+        postAndApply();
+    }
     // What the database now holds for the product (the whole table need not be read again).
     ds->refreshRow(QStringLiteral("CODIGO"), code);
     navegar();

@@ -2,6 +2,7 @@
 #include "core/bar_code.h"
 #include "core/data_module.h"
 #include "core/globals.h"
+#include "core/movement_trail.h"
 #include "core/product_bar_codes.h"
 #include "platform/ui/db_edit.h"
 #include "platform/ui/db_lookup_combo_box.h"
@@ -13,6 +14,7 @@
 #include "registers/cost_centres_window.h"
 #include "registers/products_window.h"
 #include "registers/suppliers_window.h"
+#include "stock/deletion_reason.h"
 #include "stock/movement_query_window.h"
 #include "stock/product_choice_window.h"
 #include "stock/scan_decision.h"
@@ -260,7 +262,10 @@ void TFEntrada::saveChanged(double quantity) {
                           {dataSet()->field(kProduto).value(), quantity});
     if (!bookStock(plan))
         return;
-    postAndApply({DM->TBPRODUTOS});
+    {
+        const TrailScope trail(*DM->SQLConnection1, windowTitle());
+        postAndApply({DM->TBPRODUTOS});
+    }
     navegar();
 }
 
@@ -268,11 +273,15 @@ void TFEntrada::btnExcluirClick() {
     if (!ui::dialogs().question(this, QStringLiteral("Atenção"),
                                 QStringLiteral("Você realmente deseja excluir o registro?")))
         return;
+    const QString reason = askDeletionReason(this);
     data::ClientDataSet* movements = dataSet();
     bookStock(stock::planDelete(
         kind_.kind, {movements->field(kProduto).value(), movements->field(kQuantidade).asFloat()}));
     movements->deleteRecord();
-    applyNow({DM->TBPRODUTOS});
+    {
+        const TrailScope trail(*DM->SQLConnection1, windowTitle(), reason);
+        applyNow({DM->TBPRODUTOS});
+    }
     updateRecordButtons();
 }
 

@@ -107,7 +107,7 @@ TEST_F(MainWindow, NoBackupTimerWithoutAnIntervalAndNoRestartOnRestore) {
 
 // The accounts, the database settings, a restore and an import can take the shop from everyone
 // else: they are for administrators. A backup is anyone's.
-TEST_F(MainWindow, OnlyAdministratorsManageAccountsSettingsRestoresAndImports) {
+TEST_F(MainWindow, OnlyAdministratorsManageAccountsSettingsRestoresImportsAndSeeTheTrail) {
     const QString refusal = "Você não possui previlégios de administrador do sistema, "
                             "portanto não pode acessar esta área!";
     exec("insert into TUSUARIO values ('JOAO', 'X', 'USUARIO')");
@@ -124,10 +124,12 @@ TEST_F(MainWindow, OnlyAdministratorsManageAccountsSettingsRestoresAndImports) {
             dialogs.onModal("FUsuarios", [](QDialog*) {});
             dialogs.onModal("FBancoDeDados", [](QDialog*) {});
             dialogs.onModal("FImportar", [](QDialog*) {});
+            dialogs.onModal("FHistoricoAlteracoes", [](QDialog*) {});
         }
         menu->Usurios1Click();
         menu->BancodeDados1Click();
         menu->findChild<QAction*>("Importar1")->trigger();
+        menu->findChild<QAction*>("HistoricodeAlteracoes1")->trigger();
         dialogs.onModal("FBackup", [&](QDialog* backup) {
             auto* restaurar = testing_support::find<QPushButton>(backup, "btnRestaurar");
             if (!c.refused)
@@ -137,7 +139,7 @@ TEST_F(MainWindow, OnlyAdministratorsManageAccountsSettingsRestoresAndImports) {
         });
         menu->RealizarRestaurarBackup1Click();
         const QStringList told =
-            c.refused ? QStringList{refusal, refusal, refusal, refusal} : QStringList{};
+            c.refused ? QStringList{refusal, refusal, refusal, refusal, refusal} : QStringList{};
         EXPECT_EQ(dialogs.messages(), told);
         EXPECT_TRUE(dialogs.nothingPending());
     }

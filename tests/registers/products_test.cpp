@@ -113,6 +113,16 @@ TEST_F(Products, CurrentStockIsTypedOnlyForANewProduct) {
     click(w->btnAlterar);
     EXPECT_FALSE(w->DBEdit10->isEnabled());
     EXPECT_TRUE(w->DBEdit2->isEnabled());
+    click(w->btnCancelar);
+
+    // The stock typed by hand is kept in the trail of changes; stock booked by movements is not.
+    EXPECT_EQ(scalar("select count(*) from THISTORICO").toInt(), 1);
+    EXPECT_EQ(scalar("select TABELA || ' ' || OPERACAO || ' ' || JANELA from THISTORICO"),
+              "TPRODUTO ALTERACAO " + w->windowTitle());
+    EXPECT_TRUE(scalar("select ANT_ESTOQUEATUAL from THISTORICO").isNull());
+    EXPECT_DOUBLE_EQ(scalar("select NOVO_ESTOQUEATUAL from THISTORICO").toDouble(), 7.5);
+    exec("update TPRODUTO set ESTOQUEATUAL = 9");
+    EXPECT_EQ(scalar("select count(*) from THISTORICO").toInt(), 1);
 }
 
 TEST_F(Products, PictureIsStoredAtOnceAndOutlivesCancelar) {

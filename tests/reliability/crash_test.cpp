@@ -39,6 +39,7 @@ TEST(Crash, RandomKillsLoseNothing) {
             break;
     }
     EXPECT_GT(shop.savesReported(), 20) << "the driver hardly worked";
+    EXPECT_GT(shop.trailRows(), 0) << "no change or deletion was made";
     std::printf("[ reliability ] %d kills, %d saves reported, %d page-mark warnings, %d checks "
                 "after a sweep\n",
                 n, shop.savesReported(), shop.checkWarnings(), shop.sweeps());
@@ -55,6 +56,25 @@ TEST(Crash, KillInsideTheSaveTransactionStoresNeitherHalf) {
     // "Novo" stores its blank row at once; the quantity typed must not have reached it.
     EXPECT_EQ(shop.movedQuantity(), 0) << "the movement was stored without its stock";
     shop.expectWhole();
+}
+
+// The change of a stored movement, its stock and its trail row are one transaction: killed
+// between the movement's statement and the product's, none of them is kept.
+TEST(Crash, KillInsideAChangeKeepsNeitherTheChangeNorItsTrail) {
+    Shop shop;
+    QProcess driver;
+    driver.start(QStringLiteral(QUIRU_RELIABILITY_DRIVER),
+                 {QStringLiteral("work"), shop.folder(), QStringLiteral("5"),
+                  QStringLiteral("--kill-inside-change")});
+    ASSERT_TRUE(driver.waitForFinished(60000));
+    EXPECT_EQ(driver.exitStatus(), QProcess::CrashExit) << "the hook never fired";
+    const QStringList said = shop.read(driver).split('\n', Qt::SkipEmptyParts);
+    ASSERT_FALSE(said.isEmpty());
+    EXPECT_TRUE(said.last().startsWith(QLatin1String("begin ")) &&
+                said.last() != QLatin1String("begin 0"))
+        << "killed outside a change: " << said.last().toStdString();
+    EXPECT_EQ(shop.trailRows(), 0) << "a trail row outlived its change";
+    shop.expectWhole(); // the stock rule: the change did not outlive its stock either
 }
 
 TEST(Crash, EndingSignalClosesTheDatabaseBetweenTwoSaves) {

@@ -77,6 +77,10 @@ double Shop::movedQuantity() {
         .toDouble();
 }
 
+int Shop::trailRows() {
+    return scalar("select count(*) from THISTORICO where TABELA = 'TMOVIMENTACAO'").toInt();
+}
+
 double Shop::stock(int product) {
     return scalar(
                QStringLiteral("select ESTOQUEATUAL from TPRODUTO where CODIGO = %1").arg(product))
@@ -91,6 +95,43 @@ void expectStockRule(data::SqlConnection& connection) {
     for (rule.open(); !rule.eof(); rule.next())
         EXPECT_EQ(rule.value(1).toDouble(), rule.value(2).toDouble())
             << "stock of product " << rule.value(0).toInt();
+}
+
+void expectTrailChain(data::SqlConnection& connection) {
+    data::SqlQuery trail(&connection);
+    trail.sql() << "select h.REGISTRO, h.OPERACAO, h.ANT_PRODUTO, h.ANT_QUANTIDADE, "
+                   "h.NOVO_PRODUTO, h.NOVO_QUANTIDADE, m.PRODUTO, m.QUANTIDADE from THISTORICO h "
+                   "left join TMOVIMENTACAO m on m.CODIGO = h.REGISTRO where h.TABELA = "
+                   "'TMOVIMENTACAO' order by h.REGISTRO, h.CODIGO";
+    struct Link {
+        int code = 0;
+        bool deleted = true; // a deletion ends a chain: the code may be taken again
+        QVariant product, quantity;
+    };
+    Link last;
+    auto expectEnd = [](const Link& link, const QVariant& product, const QVariant& quantity) {
+        if (link.code != 0 && !link.deleted) {
+            EXPECT_TRUE(product == link.product && quantity == link.quantity)
+                << "movement " << link.code << " is not as its last change left it";
+        }
+    };
+    QVariant storedProduct, storedQuantity;
+    for (trail.open(); !trail.eof(); trail.next()) {
+        const int code = trail.value(0).toInt();
+        if (code != last.code) {
+            expectEnd(last, storedProduct, storedQuantity);
+            last = Link{code, true, {}, {}};
+        } else if (!last.deleted) {
+            EXPECT_TRUE(trail.value(2) == last.product && trail.value(3) == last.quantity)
+                << "a change of movement " << code << " is missing from the trail";
+        }
+        last.deleted = trail.value(1).toString() == QLatin1String("EXCLUSAO");
+        last.product = trail.value(4);
+        last.quantity = trail.value(5);
+        storedProduct = trail.value(6);
+        storedQuantity = trail.value(7);
+    }
+    expectEnd(last, storedProduct, storedQuantity);
 }
 
 void expectWholeCopy(const QString& path) {
@@ -108,6 +149,7 @@ void Shop::expectWhole() {
     {
         Opened opened(folder());
         expectStockRule(*opened.dm->SQLConnection1);
+        expectTrailChain(*opened.dm->SQLConnection1);
 
         // Every movement is found through the product's index as by a plain read.
         data::SqlQuery indexed(opened.dm->SQLConnection1);

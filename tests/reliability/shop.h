@@ -14,6 +14,9 @@ bool privateMountsAllowed();
 
 // Every product's stock is its initial stock plus its entries minus its exits.
 void expectStockRule(data::SqlConnection& connection);
+// Each movement's trail of changes runs unbroken: every change starts where the one before it
+// ended, and the last one ended as the movement now stands.
+void expectTrailChain(data::SqlConnection& connection);
 // A closed copy of the shop's database: the stock rule holds and the engine's check finds nothing.
 void expectWholeCopy(const QString& path);
 
@@ -34,6 +37,7 @@ public:
     void expectWhole();
 
     double movedQuantity(); // of every movement together
+    int trailRows();        // changes and deletions of movements kept in the trail
     double stock(int product);
     QByteArray fileBytes() const;
 

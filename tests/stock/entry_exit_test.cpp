@@ -12,6 +12,7 @@
 #include "tests/support/scripted_dialogs.h"
 #include "tests/support/test_input.h"
 #include <QApplication>
+#include <QDialog>
 #include <QPushButton>
 #include <QToolButton>
 #include <optional>
@@ -28,6 +29,7 @@ protected:
     void SetUp() override {
         DataModuleTest::SetUp();
         dialogs.setFailureHandler([](const QString& what) { ADD_FAILURE() << what.toStdString(); });
+        usuario_logado = QStringLiteral("Ana");
         exec("insert into TFORNECEDOR (CODIGO, DESCRICAO) values (7, 'ACME')");
         exec("insert into TCLIENTE (CODIGO, NOME) values (3, 'ANA')");
         produto_selecionado = 0;
@@ -74,6 +76,9 @@ protected:
             QStringLiteral("select %1 from TMOVIMENTACAO where CODIGO = %2").arg(column).arg(code));
     }
     int movements() { return scalar("select count(*) from TMOVIMENTACAO").toInt(); }
+    QVariant trail(const char* column) {
+        return scalar(QStringLiteral("select %1 from THISTORICO").arg(column));
+    }
 
     testing_support::ScriptedDialogs dialogs;
     std::unique_ptr<TFEntrada> window;
@@ -149,6 +154,25 @@ TEST_P(StockRule, MovesTheStockAsTheRuleSays) {
     EXPECT_TRUE(w->btnNovo->isEnabled()) << "back to browsing";
     EXPECT_TRUE(dialogs.errors().empty());
     EXPECT_EQ(DM->TBPRODUTOS->changeCount() + DM->TBMOVIMENTACAO->changeCount(), 0);
+
+    // Exactly the stored movements that changed or went leave one trail row, with the old row.
+    const bool changed = saved && c.action != Action::CancelChange &&
+                         (!c.quantityAfter || *c.quantityAfter != c.stored);
+    ASSERT_EQ(scalar("select count(*) from THISTORICO").toInt(), changed ? 1 : 0);
+    if (!changed)
+        return;
+    EXPECT_EQ(trail("OPERACAO"), c.quantityAfter ? "ALTERACAO" : "EXCLUSAO");
+    EXPECT_EQ(trail("REGISTRO").toInt(), 1);
+    EXPECT_EQ(trail("ANT_PRODUTO").toInt(), 1);
+    EXPECT_DOUBLE_EQ(trail("ANT_QUANTIDADE").toDouble(), c.stored);
+    EXPECT_EQ(trail("ANT_TIPO"), c.kind == Kind::Entry ? "ENTRADA" : "SAIDA");
+    if (c.quantityAfter)
+        EXPECT_DOUBLE_EQ(trail("NOVO_QUANTIDADE").toDouble(), *c.quantityAfter);
+    else
+        EXPECT_TRUE(trail("NOVO_QUANTIDADE").isNull());
+    EXPECT_EQ(trail("USUARIO"), usuario_logado);
+    EXPECT_EQ(trail("JANELA"), w->windowTitle());
+    EXPECT_TRUE(trail("MOTIVO").isNull()) << "no reason typed";
 }
 
 const StockCase kStockCases[] = {
@@ -439,6 +463,41 @@ TEST_F(Movements, AMovementAndItsStockAreStoredTogetherOrNotAtAll) {
     EXPECT_EQ(dialogs.errors().size(), 2u);
     EXPECT_DOUBLE_EQ(stock(1), 15) << "the stock stays with the movement that stays";
     EXPECT_EQ(w->dataSet()->recordCount(), 1);
+}
+
+// The trail is written with the change or the change is not made; a deletion keeps its reason.
+TEST_F(Movements, ATrailThatCannotBeWrittenStopsTheChangeAndADeletionKeepsItsReason) {
+    product(1, 10, "null", "100");
+    movement(1, Kind::Exit, 1, 4);
+    exec("create exception RECUSADO 'recusado'");
+    exec("create trigger THISTORICO_RECUSA for THISTORICO before insert as begin exception "
+         "RECUSADO; end");
+    TFEntrada* w = open(Kind::Exit);
+    click(w->btnAlterar);
+    typeInto(w->DBEdit5, "6");
+    click(w->btnSalvar);
+    EXPECT_EQ(dialogs.errors().size(), 1u);
+    EXPECT_DOUBLE_EQ(stored(1, "QUANTIDADE").toDouble(), 4);
+    EXPECT_DOUBLE_EQ(stock(1), 10);
+    click(w->btnCancelar);
+    dialogs.answer(true);
+    click(w->btnExcluir);
+    EXPECT_EQ(dialogs.errors().size(), 2u);
+    EXPECT_EQ(movements(), 1);
+    EXPECT_DOUBLE_EQ(stock(1), 10);
+
+    exec("drop trigger THISTORICO_RECUSA");
+    dialogs.answer(true);
+    dialogs.onModal("FMotivoExclusao", [](QDialog* reason) {
+        auto* edit = reason->findChild<QLineEdit*>("edtMotivo");
+        testing_support::retype(edit, "  contado   errado ");
+        reason->accept();
+    });
+    click(w->btnExcluir);
+    EXPECT_EQ(movements(), 0);
+    EXPECT_DOUBLE_EQ(stock(1), 14);
+    EXPECT_EQ(trail("MOTIVO"), "contado errado");
+    EXPECT_DOUBLE_EQ(trail("ANT_QUANTIDADE").toDouble(), 4);
 }
 
 TEST_F(Movements, SaveRefusesAMissingProductAZeroQuantityAndBadInput) {

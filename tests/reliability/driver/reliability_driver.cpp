@@ -6,7 +6,9 @@
 //       each it prints "begin <code>" (0 for a new one) and after each stored one
 //       "done <code> <product> <quantity>" (quantity 0: deleted). With --kill-inside-save the
 //       process kills itself inside its first save, between the movement's statement and the
-//       product's.
+//       product's. With --kill-inside-change it does so inside its first change or deletion of
+//       a stored movement that moves a stock, once the movement's statement (and the trail of
+//       changes its trigger writes) has run.
 //       With --backup-every N the driver also takes a backup of the open database every N
 //       actions, the manual one and the timer's in turn, into the program folder as
 //       backup-<k>.GDB, and prints "backup <path>" once each is written.
@@ -36,6 +38,7 @@
 #include "tests/support/test_input.h"
 #include <QApplication>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTimer>
 #include <csignal>
 #include <cstdio>
@@ -64,6 +67,8 @@ void say(const QString& line) {
 void typeInto(ui::DBEdit* edit, const QString& text) {
     testing_support::retype(edit, text);
 }
+
+bool changingStoredMovement = false; // the worker is changing or deleting a stored movement
 
 int codeOfCurrent() {
     return DM->TBMOVIMENTACAO->field(QStringLiteral("CODIGO")).asInteger();
@@ -100,6 +105,8 @@ public:
         movements->moveTo(pick(movements->recordCount()));
         const int code = codeOfCurrent();
         say(QStringLiteral("begin %1").arg(code));
+        changingStoredMovement = true;
+        const auto stored = qScopeGuard([] { changingStoredMovement = false; });
         if (action == 2) {
             w->btnAlterar->click();
             if (pick(2) == 0)
@@ -147,12 +154,15 @@ private:
     std::unique_ptr<TFEntrada> window_;
 };
 
-int work(unsigned seed, bool killInsideSave, int backupEvery) {
-    if (killInsideSave) {
+enum class KillInside { Nothing, Save, Change };
+
+int work(unsigned seed, KillInside killInside, int backupEvery) {
+    if (killInside != KillInside::Nothing) {
         // The movement's statement has run, the product's is next: the worst moment to die.
-        data::SqlQuery::setBeforeExecHook([](const QString& sql) {
+        data::SqlQuery::setBeforeExecHook([killInside](const QString& sql) {
             if (sql.startsWith(QLatin1String("UPDATE TPRODUTO")) &&
-                DM->SQLConnection1->inTransaction())
+                DM->SQLConnection1->inTransaction() &&
+                (killInside == KillInside::Save || changingStoredMovement))
                 std::raise(SIGKILL);
         });
     }
@@ -254,8 +264,11 @@ int main(int argc, char** argv) {
     DM = dm.get();
     if (args.at(1) == QLatin1String("work")) {
         const int every = args.indexOf(QStringLiteral("--backup-every"));
-        return work(args.at(3).toUInt(), args.contains(QStringLiteral("--kill-inside-save")),
-                    every > 0 ? args.value(every + 1).toInt() : 0);
+        const KillInside kill =
+            args.contains(QStringLiteral("--kill-inside-save"))     ? KillInside::Save
+            : args.contains(QStringLiteral("--kill-inside-change")) ? KillInside::Change
+                                                                    : KillInside::Nothing;
+        return work(args.at(3).toUInt(), kill, every > 0 ? args.value(every + 1).toInt() : 0);
     }
     if (args.at(1) == QLatin1String("entry") && args.size() == 5)
         return entry(args.at(3).toInt(), args.at(4));
