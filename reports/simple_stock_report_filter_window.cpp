@@ -1,7 +1,6 @@
 #include "reports/simple_stock_report_filter_window.h"
 #include "platform/data/client_dataset.h"
 #include "platform/data/sql_query.h"
-#include "platform/data/text_order.h"
 #include "platform/ui/behaviours.h"
 #include "platform/ui/char_case.h"
 #include "platform/ui/radio_group.h"
@@ -107,8 +106,7 @@ void TFFiltroEstoqueSimples::gerar_relatorio() {
     const QString description = QStringLiteral("TPRODUTO.DESCRICAO");
     static const QString orders[] = {
         QStringLiteral("ORDER BY TPRODUTO.CODIGO"), QStringLiteral("ORDER BY TPRODUTO.CODIGO DESC"),
-        // The products' index of the folded names serves this order alone: no sort.
-        "ORDER BY " + data::foldForOrderSql(description),
+        "ORDER BY " + byName(description) + ", TPRODUTO.CODIGO",
         "ORDER BY " + byName(description, true) + ", TPRODUTO.CODIGO DESC"};
     q.sql() << orders[std::clamp(RGOrdenar->itemIndex(), 0, 3)];
     layout->TBEstoque->open();

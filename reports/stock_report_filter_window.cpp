@@ -1,7 +1,6 @@
 #include "reports/stock_report_filter_window.h"
 #include "core/data_module.h"
 #include "core/globals.h"
-#include "platform/data/text_order.h"
 #include "platform/ui/dialogs.h"
 #include "platform/ui/radio_group.h"
 #include "reports/stock_report_layout.h"
@@ -161,12 +160,10 @@ bool TFFiltroEstoque::montar_relatorio() {
     default:
         break;
     }
-    // Products of an equal key in the order of their names. By name alone, the products' own
-    // index of the folded names serves the order, and the rows come at once instead of sorted.
+    // Products of an equal key in the order of their names.
     const QString products = byName(QStringLiteral("TPRODUTO.DESCRICAO")) + ", TPRODUTO.CODIGO";
     static const QString orders[] = {
-        "ORDER BY " + data::foldForOrderSql(QStringLiteral("TPRODUTO.DESCRICAO")),
-        "ORDER BY TPRODUTO.ESTOQUEATUAL, " + products,
+        "ORDER BY " + products, "ORDER BY TPRODUTO.ESTOQUEATUAL, " + products,
         "ORDER BY " + byName(QStringLiteral("TGRUPO.DESCRICAO")) + ", " + products,
         "ORDER BY " + byName(QStringLiteral("TSUBGRUPO.DESCRICAO")) + ", " + products};
     q.sql() << orders[std::clamp(RGOrdenar->itemIndex(), 0, 3)];
