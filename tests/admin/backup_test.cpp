@@ -15,15 +15,8 @@
 
 namespace {
 
-QByteArray bytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void write(const QString& path, const QByteArray& content) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-}
+using testing_support::fileBytes;
+using testing_support::writeFile;
 
 class Backup : public testing_support::DataModuleTest {
 protected:
@@ -90,22 +83,22 @@ TEST_F(Backup, CopyOfTheOpenDatabaseIsWholeAndTheProgramWorksOn) {
 
 TEST_F(Backup, AFailedCopyKeepsTheEarlierBackupAndSaysSo) {
     const QString target = folder->file("copia.gdb");
-    write(target, "backup de ontem");
+    writeFile(target, "backup de ontem");
     choose(window->btnBuscar1, folder->file("nao-existe/copia.gdb"));
     window->btnRealizar->click();
     const QStringList said = told();
     ASSERT_EQ(said.size(), 1);
     EXPECT_EQ(said[0],
               "Erro ao copiar " + mainFile() + " para " + folder->file("nao-existe/copia.gdb"));
-    EXPECT_EQ(bytes(target), "backup de ontem");
+    EXPECT_EQ(fileBytes(target), "backup de ontem");
     EXPECT_EQ(exec("update TPRODUTO set DESCRICAO = 'X' where CODIGO = 1"), 1);
 }
 
 TEST_F(Backup, RestoreRefusesWhatIsNoDatabaseAndLeavesTheTargetAlone) {
     const QString target = folder->file("alvo.gdb");
     ASSERT_TRUE(QFile::copy(mainFile(), target));
-    const QByteArray before = bytes(target);
-    const QByteArray good = bytes(mainFile());
+    const QByteArray before = fileBytes(target);
+    const QByteArray good = fileBytes(mainFile());
     QByteArray noise(200000, '\0');
     for (char& c : noise)
         c = char(QRandomGenerator::global()->bounded(256));
@@ -119,16 +112,16 @@ TEST_F(Backup, RestoreRefusesWhatIsNoDatabaseAndLeavesTheTargetAlone) {
         {"texto.gdb", "QUIRU.GDB\nnão sou um banco de dados\n"},
     };
     for (const auto& b : bad) {
-        write(folder->file(b.name), b.content);
+        writeFile(folder->file(b.name), b.content);
         restore(folder->file(b.name), target);
         const QStringList said = told();
         ASSERT_EQ(said.size(), 1) << b.name;
         EXPECT_TRUE(said[0].startsWith("Erro ao copiar ")) << said[0].toStdString();
-        EXPECT_EQ(bytes(target), before) << b.name;
+        EXPECT_EQ(fileBytes(target), before) << b.name;
     }
     restore(mainFile(), target); // the open database itself
     EXPECT_EQ(told().size(), 1);
-    EXPECT_EQ(bytes(target), before);
+    EXPECT_EQ(fileBytes(target), before);
     EXPECT_EQ(exec("update TPRODUTO set DESCRICAO = 'X' where CODIGO = 1"), 1)
         << "the program works on with its own data";
 }
@@ -139,7 +132,7 @@ TEST_F(Backup, GoodRestoreReplacesTheTarget) {
     window->btnRealizar->click();
     told();
     const QString target = folder->file("outro.gdb");
-    write(target, "velho");
+    writeFile(target, "velho");
     restore(backup, target);
     EXPECT_EQ(told(), QStringList{"Backup Restaurado com Sucesso! A Aplicação será fechado para "
                                   "atualizar os dados."});
@@ -161,7 +154,7 @@ TEST_F(Backup, AGbakBackupIsRestoredWhateverItsName) {
     ASSERT_TRUE(QFile::copy(copy, asBackup));
     for (const QString& source : {gbakFile, asBackup}) {
         const QString target = folder->file("restaurado.gdb");
-        write(target, "velho");
+        writeFile(target, "velho");
         restore(source, target);
         EXPECT_EQ(told(), QStringList{"Backup Restaurado com Sucesso! A Aplicação será fechado "
                                       "para atualizar os dados."})

@@ -40,6 +40,17 @@ QVariant scalar(data::SqlConnection* connection, const QString& sql) {
     return query.value(0);
 }
 
+QByteArray fileBytes(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeFile(const QString& path, const QByteArray& content) {
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    ASSERT_EQ(f.write(content), content.size());
+}
+
 QString databaseCheck(const QString& path) {
     QProcess gfix;
     gfix.setProcessChannelMode(QProcess::MergedChannels);

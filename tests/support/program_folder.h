@@ -29,6 +29,11 @@ QVariant scalar(data::SqlConnection* connection, const QString& sql);
 // else what it reported.
 QString databaseCheck(const QString& path);
 
+// A file's whole content ("" when it cannot be read), and a file written whole (the test fails
+// when it cannot be).
+QByteArray fileBytes(const QString& path);
+void writeFile(const QString& path, const QByteArray& content);
+
 class DataModuleTest : public ::testing::Test {
 protected:
     void SetUp() override;

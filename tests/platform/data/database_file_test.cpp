@@ -12,15 +12,8 @@ using data::DatabaseFileKind;
 
 namespace {
 
-QByteArray bytesOf(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-void write(const QString& path, const QByteArray& content) {
-    QFile f(path);
-    ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    f.write(content);
-}
+using testing_support::fileBytes;
+using testing_support::writeFile;
 
 // A database as Firebird 2.x left it: structure 11 in the header page.
 QByteArray olderStructure(QByteArray database) {
@@ -35,7 +28,7 @@ TEST(DatabaseFile, ToldApartByContent) {
     ASSERT_EQ(
         QProcess::execute("gbak", {"-b", "-user", "SYSDBA", "-password", "x", database, backup}),
         0);
-    const QByteArray good = bytesOf(database);
+    const QByteArray good = fileBytes(database);
     struct Case {
         const char* name;
         QByteArray content;
@@ -45,14 +38,14 @@ TEST(DatabaseFile, ToldApartByContent) {
     const Case cases[] = {
         {"banco.fbk", good, DatabaseFileKind::Database, data::kEngineOds},
         {"antigo.gdb", olderStructure(good), DatabaseFileKind::Database, 11},
-        {"backup.gdb", bytesOf(backup), DatabaseFileKind::GbakBackup, 0},
+        {"backup.gdb", fileBytes(backup), DatabaseFileKind::GbakBackup, 0},
         {"vazio.gdb", {}, DatabaseFileKind::Other, 0},
         {"texto.gdb", "C:\\Quiru\\QUIRU.GDB\r\n", DatabaseFileKind::Other, 0},
         {"cabecalho.gdb", good.left(16), DatabaseFileKind::Other, 0},
         {"zeros.gdb", QByteArray(8192, '\0'), DatabaseFileKind::Other, 0},
     };
     for (const Case& c : cases) {
-        write(folder.file(c.name), c.content);
+        writeFile(folder.file(c.name), c.content);
         const data::DatabaseFileInfo info = data::inspectDatabaseFile(folder.file(c.name));
         EXPECT_EQ(int(info.kind), int(c.kind)) << c.name;
         EXPECT_EQ(info.ods, c.ods) << c.name;
@@ -65,8 +58,8 @@ TEST(DatabaseFile, ToldApartByContent) {
 TEST(DatabaseFile, AnOlderStructureIsToldWithTheWayOn) {
     testing_support::ProgramFolder folder;
     const QString path = folder.file("antigo.gdb");
-    write(path, olderStructure(bytesOf(folder.file("QUIRU.GDB"))));
-    const QByteArray before = bytesOf(path);
+    writeFile(path, olderStructure(fileBytes(folder.file("QUIRU.GDB"))));
+    const QByteArray before = fileBytes(path);
     data::SqlConnection connection;
     connection.params() << "Database=" + path << QStringLiteral("User_name=SYSDBA")
                         << QStringLiteral("Password=x");
@@ -79,7 +72,7 @@ TEST(DatabaseFile, AnOlderStructureIsToldWithTheWayOn) {
         EXPECT_TRUE(e.message().contains("gbak")) << e.what();
         EXPECT_TRUE(e.detail().contains("on-disk structure")) << e.what();
     }
-    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(fileBytes(path), before);
 }
 
 } // namespace
