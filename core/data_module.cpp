@@ -158,8 +158,8 @@ void setParams(data::SqlConnection* connection, const QString& database,
     connection->params().clear();
     // The program's own user unless the shop named one of its own for this database.
     connection->params() << "Database=" + database
-                         << "User_name=" + (login ? login->user : QStringLiteral("SYSDBA"))
-                         << "Password=" + (login ? login->password : QStringLiteral("pelicanos"))
+                         << "User_name=" + login.value_or(startup::programLogin()).user
+                         << "Password=" + login.value_or(startup::programLogin()).password
                          << QStringLiteral("SQLDialect=3");
 }
 

@@ -67,13 +67,13 @@ void settleBackupInPlace(const QString& programFolder, QWidget* parent) {
         throw data::DatabaseError(told + QStringLiteral(" Não foi possível renomeá-la para "
                                                         "\"%1\"; nada foi alterado.")
                                              .arg(kept));
-    const std::optional<startup::Login> login = startup::mainDatabaseLogin(programFolder);
+    const startup::Login login =
+        startup::mainDatabaseLogin(programFolder).value_or(startup::programLogin());
     try {
-        data::restoreGbak(kept, path, login ? login->user : QStringLiteral("SYSDBA"),
-                          login ? login->password : QStringLiteral("masterkey"), [] {
-                              QCoreApplication::processEvents();
-                              return true;
-                          });
+        data::restoreGbak(kept, path, login.user, login.password, [] {
+            QCoreApplication::processEvents();
+            return true;
+        });
     } catch (...) {
         QFile::rename(kept, path); // as it was found
         throw;

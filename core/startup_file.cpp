@@ -75,6 +75,10 @@ QString firstLine(const QString& programFolder) {
     return lines(programFolder).value(0);
 }
 
+Login programLogin() {
+    return {QStringLiteral("SYSDBA"), QStringLiteral("pelicanos")};
+}
+
 std::optional<Login> mainDatabaseLogin(const QString& programFolder) {
     const QStringList read = lines(programFolder);
     if (read.size() < 2 || read.at(1).trimmed().isEmpty())

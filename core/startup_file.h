@@ -31,6 +31,9 @@ struct Login {
     QString password;
 };
 
+// The user the program itself connects as when the file names none.
+Login programLogin();
+
 // The second and third lines; nullopt when there is no second line (the program's own user).
 std::optional<Login> mainDatabaseLogin(const QString& programFolder);
 
